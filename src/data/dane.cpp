@@ -1,0 +1,153 @@
+// Readers of the list file and the set files.
+#include "dane.h"
+
+#include "kodowanie.h"
+
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace vokara {
+
+bool Rozdziel(const std::string& linia, std::string& pierwsze, std::string& drugie)
+{
+    if (linia.empty())
+        return false;
+    const auto gwiazdka = linia.find('*');
+    if (gwiazdka == std::string::npos) {
+        pierwsze = linia;
+        drugie.clear();
+        return true;
+    }
+    pierwsze = linia.substr(0, gwiazdka);
+    drugie = linia.substr(gwiazdka + 1, NajdluzszeZnaczenie);
+    return true;
+}
+
+std::vector<std::string> PodzielNaLinie(const std::string& bajty)
+{
+    std::vector<std::string> linie;
+    const std::size_t koniec = std::min(bajty.find('\0'), bajty.size());
+    std::size_t poczatek = 0;
+    std::size_t i = 0;
+    while (i < koniec) {
+        const char c = bajty[i];
+        if (c == '\r' || c == '\n') {
+            linie.emplace_back(bajty, poczatek, i - poczatek);
+            if (c == '\r' && i + 1 < koniec && bajty[i + 1] == '\n')
+                ++i;
+            poczatek = i + 1;
+        }
+        ++i;
+    }
+    if (poczatek < koniec)
+        linie.emplace_back(bajty, poczatek, koniec - poczatek);
+    return linie;
+}
+
+std::filesystem::path Dane::SciezkaDanych(const std::string& plikCp1250) const
+{
+    return FolderDanych() / std::filesystem::path(Cp1250NaUtf8(plikCp1250));
+}
+
+bool JestPlikiem(const std::filesystem::path& sciezka)
+{
+    std::error_code blad;
+    return std::filesystem::is_regular_file(sciezka, blad);
+}
+
+bool WczytajLinie(const std::filesystem::path& plik, std::vector<std::string>& lista)
+{
+    lista.clear();
+    std::ifstream wejscie(plik, std::ios::binary);
+    if (!wejscie)
+        return false;
+    std::string bajty((std::istreambuf_iterator<char>(wejscie)), std::istreambuf_iterator<char>());
+    if (wejscie.bad())
+        return false;
+    lista = PodzielNaLinie(bajty);
+    return true;
+}
+
+int WczytajListe(Dane& d)
+{
+    const auto sciezka = d.FolderDanych() / PlikListy;
+    if (!JestPlikiem(sciezka))
+        return BrakListy;
+    try {
+        if (!WczytajLinie(sciezka, d.Lista) || d.Lista.empty())
+            return ListaUszkodzona;
+    } catch (const std::exception&) {
+        return ListaUszkodzona;
+    }
+    // A header that does not split (an empty first line) means the list cannot be trusted.
+    if (!Rozdziel(d.Lista.front(), d.WersjaDanych, d.WersjaProgramu))
+        return ListaUszkodzona;
+    return WczytajZestawy(d);
+}
+
+int WczytajZestawy(Dane& d)
+{
+    d.Zestawy.clear();
+    bool przerwane = false;
+    try {
+        std::string nazwa;
+        std::string plik;
+        for (std::size_t i = 1; i < d.Lista.size(); ++i) {
+            if (!Rozdziel(d.Lista[i], nazwa, plik))
+                continue; // an empty line names no set
+            // An empty file name would name the data folder itself, which is no set file.
+            if (!plik.empty() && JestPlikiem(d.SciezkaDanych(plik)))
+                d.Zestawy.push_back({nazwa, plik});
+        }
+    } catch (const std::exception&) {
+        przerwane = true;
+    }
+    if (d.Zestawy.empty())
+        return BrakZestawow;
+    return przerwane ? ListaUszkodzona : ListaGotowa;
+}
+
+bool WczytajWyrazy(Dane& d)
+{
+    try {
+        std::vector<_word> wyrazy;
+        wyrazy.reserve(d.Lista.empty() ? 0 : d.Lista.size() - 1);
+        std::string angielski;
+        std::string polski;
+        for (std::size_t i = 1; i < d.Lista.size(); ++i) {
+            if (!Rozdziel(d.Lista[i], angielski, polski))
+                continue; // empty lines between entries add nothing
+            wyrazy.push_back({polski, angielski, false});
+        }
+        d.Wyrazy = std::move(wyrazy);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool WczytajPlikZestawu(Dane& d, int index)
+{
+    if (index < 0 || static_cast<std::size_t>(index) >= d.Zestawy.size())
+        return false;
+    const auto sciezka = d.SciezkaDanych(d.Zestawy[static_cast<std::size_t>(index)].Plik);
+    if (!JestPlikiem(sciezka))
+        return false;
+    try {
+        if (!WczytajLinie(sciezka, d.Lista) || d.Lista.empty())
+            return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+    // Without its header line a set file is not trusted; the set loaded before stays in place.
+    std::string wyraz;
+    std::string oznacza;
+    if (!Rozdziel(d.Lista.front(), wyraz, oznacza))
+        return false;
+    d.NaglowekWyraz = std::move(wyraz);
+    d.NaglowekOznacza = std::move(oznacza);
+    return WczytajWyrazy(d);
+}
+
+} // namespace vokara

@@ -1,0 +1,74 @@
+// The data folder, its two file formats, the loaded records and the readers that fill them.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vokara {
+
+// One entry of a set. Texts are Windows-1250 bytes, exactly as in the file.
+struct _word {
+    std::string Polski;
+    std::string Angielski;
+    bool Zaliczony = false; // answered correctly in the current round
+};
+
+// One available set: the name shown in the pickers and the file name in the data folder.
+struct _zestaw {
+    std::string Nazwa;
+    std::string Plik;
+};
+using _zestawy = std::vector<_zestaw>;
+
+// Splits a line at its first '*'. The second field keeps at most this many bytes.
+inline constexpr std::size_t NajdluzszeZnaczenie = 100;
+
+// A line that is empty leaves both fields as they were and gives false; a line without '*' is all first field.
+bool Rozdziel(const std::string& linia, std::string& pierwsze, std::string& drugie);
+
+// Splits file bytes into lines: CR, LF and CR LF end a line, a final end adds no empty line, NUL ends the text.
+std::vector<std::string> PodzielNaLinie(const std::string& bajty);
+
+// Results of WczytajListe.
+enum WynikListy : int {
+    ListaGotowa = 0,
+    BrakListy = 1,
+    ListaUszkodzona = 2,
+    BrakZestawow = 3,
+};
+
+// Name of the list file inside the data folder.
+inline constexpr const char* PlikListy = "a_spis.txt";
+
+// Everything the data files put into memory. The working folder is injected so tests can build a fresh state in a
+// folder of their own; the program sets it to its current directory before each load.
+struct Dane {
+    std::filesystem::path KatalogRoboczy; // the folder that holds `dane`
+    _zestawy Zestawy;
+    std::vector<_word> Wyrazy;
+    std::string WersjaDanych;
+    std::string WersjaProgramu;
+    std::string NaglowekWyraz;
+    std::string NaglowekOznacza;
+    std::vector<std::string> Lista; // the shared line list every reader clears and refills
+
+    std::filesystem::path FolderDanych() const { return KatalogRoboczy / "dane"; }
+    // A file of the data folder named by data bytes (Windows-1250), as a UTF-8 path on disk.
+    std::filesystem::path SciezkaDanych(const std::string& plikCp1250) const;
+};
+
+// Clears `lista` and fills it with the lines of a file. False when the file cannot be read.
+bool WczytajLinie(const std::filesystem::path& plik, std::vector<std::string>& lista);
+
+// True for an existing regular file (a folder at that path does not count).
+bool JestPlikiem(const std::filesystem::path& sciezka);
+
+int WczytajListe(Dane& d);
+int WczytajZestawy(Dane& d);
+bool WczytajWyrazy(Dane& d);
+
+// Reads set `index` into Wyrazy without shuffling it; the engine's WczytajZestaw shuffles on success.
+bool WczytajPlikZestawu(Dane& d, int index);
+
+} // namespace vokara

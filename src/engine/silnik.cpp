@@ -1,0 +1,175 @@
+// Round logic over the loaded set; every draw happens in the order the operations are called.
+#include "silnik.h"
+
+#include "kodowanie.h"
+
+#include <algorithm>
+#include <array>
+#include <cassert>
+#include <utility>
+
+namespace vokara {
+
+namespace {
+
+std::string Cp1250(const char* utf8)
+{
+    std::string bajty;
+    const bool ok = Utf8NaCp1250(utf8, bajty);
+    assert(ok);
+    (void)ok;
+    return bajty;
+}
+
+// The feedback texts, as data bytes so they can be joined with entry texts.
+const std::array<std::string, 3>& Pochwaly()
+{
+    static const std::array<std::string, 3> teksty = {Cp1250("Bardzo dobrze"), Cp1250("OK"), Cp1250("Poprawnie")};
+    return teksty;
+}
+
+const std::array<std::string, 3>& Nagany()
+{
+    static const std::array<std::string, 3> teksty = {
+        Cp1250("Błąd. Poprawna odpowiedź, to: "),
+        Cp1250("Bad. Correct answer, it: "),
+        Cp1250("Pomyłka. Poprawna odpowiedź, to: "),
+    };
+    return teksty;
+}
+
+} // namespace
+
+bool Silnik::WczytajZestaw(int index)
+{
+    if (!WczytajPlikZestawu(dane_, index))
+        return false;
+    Wymieszaj();
+    return true;
+}
+
+void Silnik::Wymieszaj()
+{
+    auto& w = dane_.Wyrazy;
+    const int dlugosc = static_cast<int>(w.size());
+    for (int i = 0; i < dlugosc / 2; ++i) {
+        const int a = los_.Losuj(dlugosc);
+        const int b = los_.Losuj(dlugosc);
+        std::swap(w[static_cast<std::size_t>(a)], w[static_cast<std::size_t>(b)]);
+    }
+}
+
+bool Silnik::SaNiezaliczone() const
+{
+    return std::any_of(dane_.Wyrazy.begin(), dane_.Wyrazy.end(), [](const _word& w) { return !w.Zaliczony; });
+}
+
+int Silnik::NastepnyWyraz()
+{
+    // One pass over at most every entry, starting after the current one: finding none is the same as
+    // SaNiezaliczone being false, and Biezacy then stays where it was. A single pass keeps a whole round linear.
+    const int dlugosc = static_cast<int>(dane_.Wyrazy.size());
+    int i = Biezacy;
+    for (int krok = 0; krok < dlugosc; ++krok) {
+        ++i;
+        // A shorter set picked in the middle of a round can leave the position past the end.
+        if (i >= dlugosc || i < 0)
+            i = 0;
+        if (!dane_.Wyrazy[static_cast<std::size_t>(i)].Zaliczony) {
+            Biezacy = i;
+            return i;
+        }
+    }
+    return -1;
+}
+
+void Silnik::LosujInne()
+{
+    const int dlugosc = static_cast<int>(dane_.Wyrazy.size());
+    Inny1 = Biezacy;
+    Inny2 = Biezacy;
+    if (!JestBiezacy())
+        return;
+    // With fewer than three entries there is no pair of distinct others: draw only those that exist, and leave the
+    // missing ones equal to Biezacy, so the drawing always ends.
+    if (dlugosc >= 2) {
+        while (Inny1 == Biezacy)
+            Inny1 = los_.Losuj(dlugosc);
+    }
+    if (dlugosc >= 3) {
+        while (Inny2 == Biezacy || Inny2 == Inny1)
+            Inny2 = los_.Losuj(dlugosc);
+    }
+}
+
+Opcje Silnik::UlozOpcje(int tryb)
+{
+    static constexpr int uklady[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 1, 0}, {2, 0, 1}};
+    const int k = los_.Losuj(6);
+    Opcje opcje;
+    if (!JestBiezacy())
+        return opcje;
+    const _word& biezacy = BiezacyWyraz();
+    opcje.Dany = tryb == AngielskiPolski ? biezacy.Angielski : biezacy.Polski;
+    const int kandydaci[3] = {Biezacy, Inny1, Inny2};
+    for (int miejsce : uklady[k]) {
+        const int indeks = kandydaci[miejsce];
+        // An "other" equal to the current entry exists only in sets too small to fill three options.
+        if (miejsce != 0 && indeks == Biezacy)
+            continue;
+        opcje.Indeksy.push_back(indeks);
+    }
+    return opcje;
+}
+
+std::string Silnik::PoprawnaOdpowiedz(int tryb) const
+{
+    if (!JestBiezacy())
+        return {};
+    return tryb != AngielskiPolski ? BiezacyWyraz().Angielski : BiezacyWyraz().Polski;
+}
+
+std::string Silnik::Pochwala()
+{
+    return Pochwaly()[static_cast<std::size_t>(los_.Losuj(3))];
+}
+
+std::string Silnik::Nagana(int tryb)
+{
+    return Nagany()[static_cast<std::size_t>(los_.Losuj(3))] + PoprawnaOdpowiedz(tryb);
+}
+
+void Silnik::PomijajFrazy()
+{
+    for (auto& w : dane_.Wyrazy) {
+        const auto& a = w.Angielski;
+        // A blank anywhere but in the last place makes a phrase; recordings exist for single words only.
+        if (a.size() >= 2 && a.find(' ') < a.size() - 1)
+            w.Zaliczony = true;
+    }
+}
+
+bool Silnik::JestBiezacy() const
+{
+    return Biezacy >= 0 && static_cast<std::size_t>(Biezacy) < dane_.Wyrazy.size();
+}
+
+const _word& Silnik::BiezacyWyraz() const
+{
+    assert(JestBiezacy());
+    return dane_.Wyrazy[static_cast<std::size_t>(Biezacy)];
+}
+
+_word& Silnik::BiezacyWyraz()
+{
+    assert(JestBiezacy());
+    return dane_.Wyrazy[static_cast<std::size_t>(Biezacy)];
+}
+
+int Silnik::Zaliczone() const
+{
+    return static_cast<int>(
+        std::count_if(dane_.Wyrazy.begin(), dane_.Wyrazy.end(), [](const _word& w) { return w.Zaliczony; }));
+}
+
+} // namespace vokara

@@ -1,0 +1,191 @@
+// Round engine: the generator's sequence, shuffle, next unanswered entry, options, answers and feedback.
+#include "pomocnicze.h"
+#include "silnik.h"
+
+#include <QTest>
+
+#include <set>
+
+using namespace vokara;
+using testy::cp;
+
+class TestSilnik : public QObject {
+    Q_OBJECT
+
+    Dane dane;
+    Losowanie los;
+    Silnik silnik{dane, los};
+
+    void zestaw(int n)
+    {
+        dane.Wyrazy.clear();
+        for (int i = 0; i < n; ++i)
+            dane.Wyrazy.push_back({"p" + std::to_string(i), "e" + std::to_string(i), false});
+    }
+
+private slots:
+    void init()
+    {
+        dane = Dane{};
+        los = Losowanie{};
+        silnik.Biezacy = -1;
+    }
+
+    void losujOdStartu()
+    {
+        QCOMPARE(los.Losuj(6), 0);
+        QCOMPARE(los.Losuj(6), 0);
+        QCOMPARE(los.Losuj(6), 5);
+        const int dalej[] = {20, 27, 67, 31, 16};
+        for (int oczekiwane : dalej)
+            QCOMPARE(los.Losuj(100), oczekiwane);
+    }
+
+    void wymieszaj()
+    {
+        dane.Wyrazy = {{"a", "A", false}, {"b", "B", false}, {"c", "C", false}, {"d", "D", false}};
+        silnik.Wymieszaj();
+        QString kolejnosc;
+        for (const auto& w : dane.Wyrazy)
+            kolejnosc += QString::fromStdString(w.Angielski);
+        QCOMPARE(kolejnosc, QStringLiteral("DBCA")); // two swaps from the fresh generator
+    }
+
+    void wymieszajMalyZestaw_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::newRow("empty") << 0;
+        QTest::newRow("one entry") << 1;
+    }
+
+    void wymieszajMalyZestaw()
+    {
+        zestaw(WARTOSC(int, n));
+        silnik.Wymieszaj();
+        QCOMPARE(los.Ziarno, 0u); // no draw at all
+    }
+
+    void nastepnyWyraz_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<QList<int>>("zaliczone");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QList<int>>("kolejne");
+        QTest::newRow("after the current, wrapping") << 5 << QList<int>{2, 4} << 4 << QList<int>{0, 1, 3, 0};
+        QTest::newRow("from -1") << 3 << QList<int>{} << -1 << QList<int>{0, 1, 2, 0};
+        QTest::newRow("current reached last") << 3 << QList<int>{0, 2} << 1 << QList<int>{1, 1};
+        QTest::newRow("past the end of a shorter set") << 2 << QList<int>{} << 7 << QList<int>{0, 1};
+        QTest::newRow("all answered") << 3 << QList<int>{0, 1, 2} << 1 << QList<int>{-1};
+        QTest::newRow("empty set") << 0 << QList<int>{} << -1 << QList<int>{-1};
+    }
+
+    void nastepnyWyraz()
+    {
+        zestaw(WARTOSC(int, n));
+        for (int z : WARTOSC(QList<int>, zaliczone))
+            dane.Wyrazy[std::size_t(z)].Zaliczony = true;
+        silnik.Biezacy = WARTOSC(int, start);
+        for (int oczekiwany : WARTOSC(QList<int>, kolejne))
+            QCOMPARE(silnik.NastepnyWyraz(), oczekiwany);
+        if (!silnik.SaNiezaliczone())
+            QCOMPARE(silnik.Biezacy, WARTOSC(int, start)); // the end of a round leaves Biezacy alone
+    }
+
+    void losujInne_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::newRow("one entry") << 1;
+        QTest::newRow("two entries") << 2;
+        QTest::newRow("three entries") << 3;
+        QTest::newRow("many entries") << 20;
+    }
+
+    // The others are distinct from the current entry and each other when they exist; the drawing always ends.
+    void losujInne()
+    {
+        const int n = WARTOSC(int, n);
+        zestaw(n);
+        for (int proba = 0; proba < 200; ++proba) {
+            silnik.Biezacy = proba % n;
+            silnik.LosujInne();
+            const int c = silnik.Biezacy;
+            QCOMPARE(silnik.Inny1 == c, n < 2);
+            QCOMPARE(silnik.Inny2 == c, n < 3);
+            if (n >= 3)
+                QVERIFY(silnik.Inny1 != silnik.Inny2);
+            const auto opcje = silnik.UlozOpcje(proba % 2);
+            QCOMPARE(int(opcje.Indeksy.size()), std::min(n, 3));
+            QCOMPARE(std::set<int>(opcje.Indeksy.begin(), opcje.Indeksy.end()).size(), opcje.Indeksy.size());
+            QVERIFY(std::count(opcje.Indeksy.begin(), opcje.Indeksy.end(), c) == 1);
+        }
+    }
+
+    void ulozOpcje_data()
+    {
+        QTest::addColumn<quint32>("ziarno"); // a state whose next Losuj(6) gives k
+        QTest::addColumn<QList<int>>("uklad");
+        // C = 0, I1 = 1, I2 = 2
+        QTest::newRow("k0") << 0u << QList<int>{0, 1, 2};
+        QTest::newRow("k1") << 6u << QList<int>{0, 2, 1};
+        QTest::newRow("k2") << 11u << QList<int>{1, 0, 2};
+        QTest::newRow("k3") << 16u << QList<int>{1, 2, 0};
+        QTest::newRow("k4") << 22u << QList<int>{2, 1, 0};
+        QTest::newRow("k5") << 27u << QList<int>{2, 0, 1};
+    }
+
+    void ulozOpcje()
+    {
+        zestaw(3);
+        silnik.Biezacy = 0;
+        silnik.Inny1 = 1;
+        silnik.Inny2 = 2;
+        los.Ziarno = WARTOSC(quint32, ziarno);
+        auto opcje = silnik.UlozOpcje(AngielskiPolski);
+        QCOMPARE(opcje.Dany, std::string("e0"));
+        QCOMPARE(QList<int>(opcje.Indeksy.begin(), opcje.Indeksy.end()), WARTOSC(QList<int>, uklad));
+        opcje = silnik.UlozOpcje(PolskiAngielski);
+        QCOMPARE(opcje.Dany, std::string("p0"));
+    }
+
+    void odpowiedziIKomentarze()
+    {
+        dane.Wyrazy = {{"pies", "dog", false}};
+        silnik.Biezacy = 0;
+        QCOMPARE(silnik.PoprawnaOdpowiedz(AngielskiPolski), std::string("pies"));
+        QCOMPARE(silnik.PoprawnaOdpowiedz(PolskiAngielski), std::string("dog"));
+        std::set<std::string> pochwaly;
+        std::set<std::string> nagany;
+        for (int i = 0; i < 60; ++i) {
+            pochwaly.insert(silnik.Pochwala());
+            nagany.insert(silnik.Nagana(AngielskiPolski));
+        }
+        QCOMPARE(pochwaly, (std::set<std::string>{"Bardzo dobrze", "OK", "Poprawnie"}));
+        QCOMPARE(nagany, (std::set<std::string>{cp("Błąd. Poprawna odpowiedź, to: pies"),
+                                                "Bad. Correct answer, it: pies",
+                                                cp("Pomyłka. Poprawna odpowiedź, to: pies")}));
+        silnik.Biezacy = 5; // no such entry: nothing is read
+        QCOMPARE(silnik.PoprawnaOdpowiedz(AngielskiPolski), std::string());
+    }
+
+    void pomijajFrazy_data()
+    {
+        QTest::addColumn<QByteArray>("angielski");
+        QTest::addColumn<bool>("pominiety");
+        QTest::newRow("phrase") << QByteArray("ice cream") << true;
+        QTest::newRow("leading blank") << QByteArray(" dog") << true;
+        QTest::newRow("trailing blank") << QByteArray("dog ") << false;
+        QTest::newRow("single word") << QByteArray("dog") << false;
+        QTest::newRow("two trailing blanks") << QByteArray("dog  ") << true;
+        QTest::newRow("blank alone") << QByteArray(" ") << false;
+    }
+
+    void pomijajFrazy()
+    {
+        dane.Wyrazy = {{"x", WARTOSC(QByteArray, angielski).toStdString(), false}};
+        silnik.PomijajFrazy();
+        QCOMPARE(dane.Wyrazy[0].Zaliczony, WARTOSC(bool, pominiety));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSilnik)
+#include "test_silnik.moc"

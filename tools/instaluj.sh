@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Vokara needs to build, run and test; quiet and quick when all are present.
+set -euo pipefail
+
+pakiety=(
+    build-essential cmake pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libjpeg-dev
+    gstreamer1.0-plugins-good gstreamer1.0-plugins-base
+    fonts-liberation2 fonts-dejavu-core
+    xvfb xdotool x11-utils imagemagick
+)
+
+brakujace=()
+for p in "${pakiety[@]}"; do
+    if [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]; then
+        brakujace+=("$p")
+    fi
+done
+[ ${#brakujace[@]} -eq 0 ] && exit 0
+
+echo "Instaluję brakujące pakiety: ${brakujace[*]}"
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${brakujace[@]}" >/dev/null
