@@ -31,6 +31,7 @@ void TFWarning::Komunikat(int rodzaj, int ikona, const QString& tekst)
     // Nesting a second modal loop would leave the first caller waiting on a box that shows someone else's text.
     if (isVisible())
         return;
+    OstatniTekst = tekst;
     UstawObrazy(rodzaj);
     const bool pytanie = rodzaj == Pytanie;
     ui->PButTak->setVisible(pytanie);

@@ -46,6 +46,7 @@ public:
     void WczytajObraz(const char* nazwa, QLabel* obraz);
 
     int WynikOkna = 2;
+    QString OstatniTekst; // the text of the message shown last, as it was given
     int Podswietlony = 4;
     bool Przeciaganie = false;
     QPoint OstatniPunkt;

@@ -1,0 +1,70 @@
+// The main window: five pages, the data load, page resets, help and the update button.
+#pragma once
+
+#include "stan.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class Aktualizacja;
+class Siec;
+class StronaSluchu;
+class StronaTestu;
+class StronaWpisu;
+class TFSluchaj;
+class TFWarning;
+class Wymawianie;
+
+namespace Ui {
+class TFGlowny;
+}
+
+class TFGlowny : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TFGlowny(StanProgramu& stan, QWidget* parent = nullptr);
+    ~TFGlowny() override;
+
+    // Gives the window the message box and the pronunciation it needs; they are created after it.
+    void Polacz(TFWarning& warning, TFSluchaj& sluchaj, Siec& siec);
+
+    // Runs the data load before the window is first shown. False when the program must end (no list file).
+    bool FormShow();
+    bool ZaladujDane();
+    void WypelnijZestawy(QComboBox* lista);
+    void PStronyChange(int p);
+    void OtworzPomoc();
+    void ButAktualizacjaClick();
+
+    // Opens a help file; replaceable so a test can record the path instead of starting a browser.
+    std::function<void(const QString&)> OtwieraczPomocy;
+
+    Ui::TFGlowny& Formularz() { return *ui; }
+    StronaTestu& Test() { return *test_; }
+    StronaWpisu& Wpis() { return *wpis_; }
+    StronaSluchu& Sluch() { return *sluch_; }
+    Wymawianie& Wymowa() { return *wymawianie_; }
+    Aktualizacja& Aktualizator() { return *aktualizacja_; }
+
+    static const char* const PlikiPomocy[5];
+
+private:
+    void FormCreate();
+    // Brings a page to the front from the program: no page reset follows.
+    void UstawStrone(int p);
+
+    StanProgramu& stan_;
+    std::unique_ptr<Ui::TFGlowny> ui;
+    TFWarning* warning_ = nullptr;
+    std::unique_ptr<Wymawianie> wymawianie_;
+    std::unique_ptr<Aktualizacja> aktualizacja_;
+    StronaTestu* test_ = nullptr;
+    StronaWpisu* wpis_ = nullptr;
+    StronaSluchu* sluch_ = nullptr;
+    bool zmianaProgramowa_ = false;
+    bool pierwszePokazanie_ = true;
+};

@@ -1,0 +1,34 @@
+// Start-up: the three windows in order, the data load before the main window shows.
+#include "program.h"
+
+#include <QApplication>
+#include <QFont>
+
+void UstawAplikacje()
+{
+    QApplication::setApplicationName(QStringLiteral("Vokara"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Vokara"));
+    // One sans-serif face for every text; sizes are pixels, as the layouts give them.
+    QFont czcionka(QStringLiteral("Liberation Sans"));
+    czcionka.setStyleHint(QFont::SansSerif);
+    czcionka.setPixelSize(11);
+    QApplication::setFont(czcionka);
+}
+
+Program::Program()
+{
+    FGlowny = std::make_unique<TFGlowny>(stan);
+    FWarning = std::make_unique<TFWarning>();
+    FSluchaj = std::make_unique<TFSluchaj>();
+    FGlowny->Polacz(*FWarning, *FSluchaj, siec);
+}
+
+Program::~Program() = default;
+
+bool Program::Pokaz()
+{
+    if (!FGlowny->FormShow())
+        return false;
+    FGlowny->show();
+    return true;
+}

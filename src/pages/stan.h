@@ -1,0 +1,21 @@
+// Program-wide state in one owned object, so a test can build a fresh program.
+#pragma once
+
+#include "dane.h"
+#include "losowanie.h"
+#include "silnik.h"
+
+#include <QColor>
+
+#include <functional>
+#include <string>
+
+struct StanProgramu {
+    vokara::Dane dane;
+    vokara::Losowanie los;
+    vokara::Silnik silnik{dane, los};
+    QColor KolorWyboru{0, 128, 0}; // the picked option on the choice test; set again by every data load
+};
+
+// Pronounces an English word given as data bytes (Windows-1250).
+using Wymowa = std::function<void(const std::string&)>;

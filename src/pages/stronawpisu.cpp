@@ -1,0 +1,116 @@
+// Typing exercise: the round walks on from where it stands; answers are compared byte for byte.
+#include "stronawpisu.h"
+
+#include "fwarning.h"
+#include "tekst.h"
+#include "ui_fglowny.h"
+
+StronaWpisu::StronaWpisu(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent)
+    : Cwiczenie(stan, ui, warning, std::move(wymow), parent)
+{
+    Powiaz(ui.CZestawSlow2, ui.LKomentarz2, ui.ButNastepny2,
+           QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
+    connect(ui.ButNastepny2, &QPushButton::clicked, this, &StronaWpisu::ButNastepny2Click);
+    connect(ui.ButSprawdz2, &QPushButton::clicked, this, &StronaWpisu::SprawdzWpis);
+    connect(ui.BSluchajWyrazWpis, &QAbstractButton::clicked, this, &StronaWpisu::BSluchajWyrazWpisClick);
+    ui.BSluchajWyrazWpis->setAccessibleName(QStringLiteral("Odsłuchaj podane słowo"));
+    ui.EWpis2->installEventFilter(this);
+}
+
+int StronaWpisu::Tryb() const { return IndeksTrybu(ui.RJezyk2); }
+
+void StronaWpisu::UkryjWpis()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{ui.BSluchajWyrazWpis, ui.ButSprawdz2, ui.ButNastepny2,
+                                                      ui.LWyraz2, ui.LOznacza2, ui.LDanyWyraz2, ui.EWpis2})
+        w->hide();
+    ui.LKomentarz2->setText(QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
+    UkryjPostep();
+}
+
+void StronaWpisu::PoWczytaniu()
+{
+    Pokaz(stan.dane.NaglowekWyraz, ui.LWyraz2);
+    Pokaz(stan.dane.NaglowekOznacza, ui.LOznacza2);
+    ui.LOznacza2->adjustSize(); // this caption is sized to its text
+    ui.RJezyk2->setEnabled(true);
+}
+
+void StronaWpisu::PokazWpis()
+{
+    ui.LDanyWyraz2->show();
+    ui.ButSprawdz2->show();
+    ui.ButNastepny2->hide();
+    ui.LKomentarz2->clear();
+    ui.LWyraz2->show();
+    ui.LOznacza2->show();
+    ui.EWpis2->clear();
+    ui.EWpis2->show();
+    ui.BSluchajWyrazWpis->setVisible(Tryb() == 0);
+    ui.EWpis2->setFocus();
+}
+
+void StronaWpisu::NastepnyWpis()
+{
+    // Unlike the choice test the search goes on after the current position, so a wrong entry comes back last.
+    if (stan.silnik.NastepnyWyraz() >= 0) {
+        Pokaz(Tryb() == 1 ? Biezacy().Polski : Biezacy().Angielski, ui.LDanyWyraz2);
+        PokazWpis();
+    } else {
+        KoniecRundy();
+    }
+}
+
+void StronaWpisu::ButNastepny2Click()
+{
+    NastepnyWpis();
+    ui.RJezyk2->setEnabled(false);
+}
+
+void StronaWpisu::SprawdzWpis()
+{
+    if (!JestBiezacy())
+        return;
+    if (ui.EWpis2->text().isEmpty()) {
+        warning.Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
+                          QStringLiteral("Wpisz proszę odpowiedź"));
+        return;
+    }
+    const int d = Tryb();
+    // As typed: not trimmed, not case-folded. Text with no Windows-1250 form can match nothing.
+    const auto wpisane = vokara::DoCp1250(ui.EWpis2->text());
+    if (!wpisane || *wpisane != stan.silnik.PoprawnaOdpowiedz(d)) {
+        Pokaz(stan.silnik.Nagana(d), ui.LKomentarz2);
+    } else {
+        stan.silnik.BiezacyWyraz().Zaliczony = true;
+        Pokaz(stan.silnik.Pochwala(), ui.LKomentarz2);
+    }
+    ui.ButSprawdz2->hide();
+    ui.ButNastepny2->show();
+    PokazPostep();
+}
+
+void StronaWpisu::BSluchajWyrazWpisClick()
+{
+    if (Tryb() == 0 && JestBiezacy())
+        wymow(Biezacy().Angielski);
+}
+
+bool StronaWpisu::KlawiszWpisu(QLineEdit* pole, int klawisz, Qt::KeyboardModifiers modyfikatory)
+{
+    if (pole != ui.EWpis2)
+        return false;
+    if (klawisz == Qt::Key_Return || klawisz == Qt::Key_Enter) {
+        if (ui.ButSprawdz2->isVisible())
+            SprawdzWpis();
+        else
+            NastepnyWpis();
+        return true; // swallowed, so the field neither beeps nor passes it on
+    }
+    if (klawisz == Qt::Key_L && modyfikatory == Qt::AltModifier && Tryb() == 0) {
+        if (JestBiezacy())
+            wymow(Biezacy().Angielski);
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,30 @@
+// Set picker: a drop-down list without a typing field whose items the program draws itself.
+#pragma once
+
+#include <QComboBox>
+
+class QPainter;
+
+class TWyborZestawu : public QComboBox {
+    Q_OBJECT
+
+public:
+    explicit TWyborZestawu(QWidget* parent = nullptr);
+
+    static constexpr int WysokoscPozycji = 16;
+
+    void hidePopup() override;
+    // True while the key that closed the list is still being delivered: the same Enter must not also act on the
+    // page once the list has closed.
+    bool ListaWlasnieZamknieta() const { return wlasnieZamknieta_; }
+
+protected:
+    void paintEvent(QPaintEvent* zdarzenie) override;
+
+private:
+    bool wlasnieZamknieta_ = false;
+};
+
+// Draws one item of a picker: white ground, RGB(70,77,64) text at (left+1, top+1) in the picker's font, unclipped.
+// Selected or not, in the list and in the closed field, every item looks the same.
+void RysujPozycje(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat);

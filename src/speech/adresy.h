@@ -1,0 +1,13 @@
+// The two network base addresses: compiled-in defaults that the environment can replace.
+#pragma once
+
+#include <QString>
+
+namespace vokara {
+
+// Scheme, host and optional port of the online dictionary, without a trailing slash (VOKARA_DICTIONARY_URL).
+QString AdresSlownika();
+// The same for the program's home site (VOKARA_HOME_URL).
+QString AdresDomowy();
+
+} // namespace vokara

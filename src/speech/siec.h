@@ -1,0 +1,34 @@
+// The program's two network operations: is an address available, and download an address into a file.
+#pragma once
+
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QUrl>
+
+class Siec : public QObject {
+    Q_OBJECT
+
+public:
+    explicit Siec(QObject* parent = nullptr);
+
+    // One GET that always goes to the server and does not follow redirects: true for status 200 or 302 (a
+    // dictionary hands a recording to its file server with a 302). The body is never read.
+    bool AdresDostepny(const QUrl& adres);
+
+    // Follows up to five redirects and writes the body beside the target, replacing the target only when the final
+    // status is 2xx and the body arrived whole; otherwise the target stays as it was.
+    bool Pobierz(const QUrl& adres, const QString& plik);
+
+    // How long a request may go without receiving a byte before it counts as failed.
+    int LimitCiszyMs = 20000;
+
+    // Requests sent so far (benchmarks and tests read it).
+    int Zapytania = 0;
+
+private:
+    QNetworkRequest Zadanie(const QUrl& adres) const;
+    // Waits for the reply in a local loop that keeps the windows painting but takes no input.
+    static void Czekaj(QNetworkReply* odpowiedz);
+
+    QNetworkAccessManager siec_;
+};

@@ -1,0 +1,75 @@
+// A whole program in a temporary working folder, with its message boxes answered by a script of keys.
+#pragma once
+
+#include "pomocnicze.h"
+#include "program.h"
+#include "raport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace testy {
+
+// Answers every message box as it shows: with the next queued key, or Enter when none is queued. Records the texts.
+class Odpowiedzi : public QObject {
+public:
+    explicit Odpowiedzi(TFWarning& okno) : okno_(okno)
+    {
+        connect(
+            &okno, &TFWarning::pokazany, this,
+            [this] {
+                teksty << okno_.OstatniTekst;
+                QTest::keyClick(&okno_, klawisze.isEmpty() ? Qt::Key_Return : Qt::Key(klawisze.takeFirst()));
+            },
+            Qt::QueuedConnection);
+    }
+
+    QStringList teksty;
+    QList<int> klawisze;
+
+private:
+    TFWarning& okno_;
+};
+
+// A working folder with a data folder, made current for the program's life (the program reads `dane` there).
+class Katalog {
+public:
+    Katalog() : poprzedni_(QDir::currentPath())
+    {
+        QDir().mkpath(katalog_.filePath("dane/voice"));
+        QDir::setCurrent(katalog_.path());
+    }
+    ~Katalog() { QDir::setCurrent(poprzedni_); }
+    Katalog(const Katalog&) = delete;
+    Katalog& operator=(const Katalog&) = delete;
+
+    QString sciezka(const QString& wzgledna = QString()) const { return katalog_.filePath(wzgledna); }
+    void lista(const QStringList& linie) const { zapiszLinie(sciezka("dane/a_spis.txt"), linie); }
+    void zestaw(const QString& plik, const QStringList& linie) const { zapiszLinie(sciezka("dane/" + plik), linie); }
+
+private:
+    QTemporaryDir katalog_;
+    QString poprzedni_;
+};
+
+// The default error report records its texts for the test's lifetime.
+class Raporty {
+public:
+    Raporty()
+    {
+        vokara::UstawRaportBledow([this](const QString& t) { teksty << t; });
+    }
+    ~Raporty() { vokara::UstawRaportBledow({}); }
+    QStringList teksty;
+};
+
+template <typename T> T* znajdz(QWidget& okno, const char* nazwa)
+{
+    auto* w = okno.findChild<T*>(QString::fromLatin1(nazwa));
+    if (!w)
+        qFatal("no widget %s", nazwa);
+    return w;
+}
+
+} // namespace testy

@@ -1,0 +1,283 @@
+// Main window: start-up outcomes, page resets on the user's switches, help, picker drawing and the layout.
+#include "program_testowy.h"
+#include "stronatestu.h"
+#include "ui_fglowny.h"
+#include "wyborzestawu.h"
+
+#include <QPainter>
+#include <QRadioButton>
+#include <QTabBar>
+
+using testy::znajdz;
+
+class TestOkno : public QObject {
+    Q_OBJECT
+
+    static QStringList pozycje(const QComboBox* lista)
+    {
+        QStringList wynik;
+        for (int i = 0; i < lista->count(); ++i)
+            wynik << lista->itemText(i);
+        return wynik;
+    }
+
+    static void kliknijZakladke(Program& p, int indeks)
+    {
+        QTabBar* pasek = p.FGlowny->Formularz().PStrony->tabBar();
+        QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(indeks).center());
+        QCOMPARE(p.FGlowny->Formularz().PStrony->currentIndex(), indeks);
+    }
+
+    static void zwyklyZestaw(const testy::Katalog& k)
+    {
+        k.lista({"01.12.2026*1.0", "Zwierzęta*zwierzeta.txt", "Dom*dom.txt"});
+        k.zestaw("zwierzeta.txt", {"Słowo*Znaczenie", "dog*pies", "cat*kot", "cow*krowa"});
+        k.zestaw("dom.txt", {"Słowo*Znaczenie", "house*dom", "door*drzwi", "window*okno"});
+    }
+
+private slots:
+    void brakListy()
+    {
+        testy::Katalog k;
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(!p.Pokaz());
+        QCOMPARE(odp.teksty, QStringList{QStringLiteral("Brak pliku z Listą zestawów. Program nie może działać.\r"
+                                                        "Pobierz program i zainstaluj go ponownie.")});
+        QVERIFY(!p.FGlowny->isVisible());
+    }
+
+    void zepsutaLista_data()
+    {
+        QTest::addColumn<QStringList>("linie");
+        QTest::addColumn<QString>("komunikat");
+        QTest::newRow("no set file") << QStringList{"01.12.2026*1.0", "A*brak.txt"}
+                                     << QStringLiteral("Brak zestawów słów w folderze Dane. Program nie może działać.\r"
+                                                       "Dokonaj aktualizacji danych.");
+        QTest::newRow("damaged") << QStringList{"", "A*brak.txt"}
+                                 << QStringLiteral("Plik Listy zestawów jest uszkodzony. Program nie może działać.\r"
+                                                   "Dokonaj aktualizacji danych.");
+    }
+
+    void zepsutaLista()
+    {
+        testy::Katalog k;
+        k.lista(WARTOSC(QStringList, linie));
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        QCOMPARE(odp.teksty, QStringList{WARTOSC(QString, komunikat)});
+        QCOMPARE(p.stan.dane.WersjaDanych, std::string("11.11.2011"));
+        auto& ui = p.FGlowny->Formularz();
+        QCOMPARE(ui.PStrony->currentIndex(), 1);
+        for (QComboBox* lista : {static_cast<QComboBox*>(ui.CZestawSlow), static_cast<QComboBox*>(ui.CZestawSlow2),
+                                 static_cast<QComboBox*>(ui.CZestawSlow3)})
+            QCOMPARE(lista->count(), 0);
+        // The choice page waits idle: no placeholder can be clicked into reading a set that is not there.
+        QVERIFY(!ui.Lw1->isVisible() && !ui.ButNastepny->isVisible() && !ui.ButSprawdz->isVisible());
+        QCOMPARE(ui.LKomentarz->text(), QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
+        QTest::mouseClick(ui.BSluchajWyraz_0, Qt::LeftButton);
+        QCOMPARE(p.FSluchaj->Playerek(), nullptr);
+    }
+
+    void zwyklyStart()
+    {
+        testy::Katalog k;
+        k.lista({"01.12.2026*1.0", "Zwierzęta*zwierzeta.txt", "Brak*brak.txt", "Dom*dom.txt", "Dom*zwierzeta.txt"});
+        k.zestaw("zwierzeta.txt", {"w*o", "dog*pies"});
+        k.zestaw("dom.txt", {"w*o", "house*dom"});
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        QVERIFY(odp.teksty.isEmpty());
+        auto& ui = p.FGlowny->Formularz();
+        QCOMPARE(ui.PStrony->currentIndex(), 0);
+        const QStringList nazwy{"Zwierzęta", "Dom", "Dom"}; // a name listed twice shows twice
+        for (QComboBox* lista : {static_cast<QComboBox*>(ui.CZestawSlow), static_cast<QComboBox*>(ui.CZestawSlow2),
+                                 static_cast<QComboBox*>(ui.CZestawSlow3)}) {
+            QCOMPARE(pozycje(lista), nazwy);
+            QCOMPARE(lista->currentIndex(), -1);
+        }
+        QVERIFY(p.stan.dane.Wyrazy.empty());
+        QCOMPARE(p.stan.dane.WersjaDanych, std::string("01.12.2026"));
+        QCOMPARE(p.FGlowny->windowTitle(), QStringLiteral("VOKARA  1.0"));
+        QCOMPARE(p.FGlowny->size(), QSize(1066, 600));
+        // A reload from the program brings the welcome page without a page reset.
+        kliknijZakladke(p, 2);
+        p.stan.silnik.Biezacy = 5;
+        QVERIFY(p.FGlowny->ZaladujDane());
+        QCOMPARE(ui.PStrony->currentIndex(), 0);
+        QCOMPARE(p.stan.silnik.Biezacy, 5);
+    }
+
+    void zmianaStron()
+    {
+        testy::Katalog k;
+        zwyklyZestaw(k);
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        QVERIFY(QTest::qWaitForWindowActive(p.FGlowny.get()));
+        auto& ui = p.FGlowny->Formularz();
+
+        kliknijZakladke(p, 1);
+        QCOMPARE(p.stan.silnik.Biezacy, -1);
+        QCOMPARE(ui.CZestawSlow->currentIndex(), 0);
+        QVERIFY(ui.RJezyk_0->isChecked() && ui.RJezyk->isEnabled());
+        QVERIFY(p.stan.dane.Wyrazy.empty()); // selecting item 0 loaded nothing
+        QVERIFY(!ui.ButNastepny->isVisible() && !ui.LDanyWyraz->isVisible());
+
+        // Halfway through a set, leave and come back: idle again, direction unlocked.
+        emit ui.CZestawSlow->activated(1);
+        QTest::mouseClick(ui.RJezyk_1, Qt::LeftButton);
+        QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+        QVERIFY(ui.ButSprawdz->isVisible() && !ui.RJezyk->isEnabled());
+        kliknijZakladke(p, 0);
+        QCOMPARE(p.stan.silnik.Biezacy, -1);
+        kliknijZakladke(p, 1);
+        QVERIFY(!ui.ButSprawdz->isVisible() && !ui.Lw1->isVisible());
+        QVERIFY(ui.RJezyk_0->isChecked() && ui.RJezyk->isEnabled());
+        QCOMPARE(ui.LKomentarz->text(), QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
+
+        kliknijZakladke(p, 2);
+        QCOMPARE(ui.CZestawSlow2->currentIndex(), 0);
+        QVERIFY(!ui.EWpis2->isVisible() && !ui.ButNastepny2->isVisible());
+        kliknijZakladke(p, 3);
+        QCOMPARE(ui.CZestawSlow3->currentIndex(), 0);
+        QCOMPARE(ui.LKomentarz3->text(), QStringLiteral("Wybierz któryś z zestawów słów"));
+        QVERIFY(!ui.EWpis3->isVisible());
+
+        kliknijZakladke(p, 4);
+        QTest::keyClicks(ui.EWpis4, QStringLiteral("abc"));
+        kliknijZakladke(p, 0);
+        kliknijZakladke(p, 4);
+        QCOMPARE(ui.EWpis4->text(), QString());
+        QTRY_VERIFY(ui.EWpis4->hasFocus());
+        QVERIFY(odp.teksty.isEmpty());
+    }
+
+    void pomoc_data()
+    {
+        QTest::addColumn<int>("strona");
+        QTest::addColumn<QString>("plik");
+        QTest::newRow("welcome") << 0 << "index.htm";
+        QTest::newRow("choice") << 1 << "test.htm";
+        QTest::newRow("typing") << 2 << "wpis.htm";
+        QTest::newRow("dictation") << 3 << "sluchanie.htm";
+        QTest::newRow("free listening") << 4 << "odsluch.htm";
+    }
+
+    void pomoc()
+    {
+        testy::Katalog k; // the working folder is not the program's folder
+        zwyklyZestaw(k);
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        QVERIFY(QTest::qWaitForWindowActive(p.FGlowny.get()));
+        QStringList otwarte;
+        p.FGlowny->OtwieraczPomocy = [&](const QString& plik) { otwarte << plik; };
+        kliknijZakladke(p, WARTOSC(int, strona));
+        QTest::keyClick(p.FGlowny.get(), Qt::Key_F1);
+        QTest::mouseClick(znajdz<QWidget>(*p.FGlowny, "BPomoc"), Qt::LeftButton);
+        const QString oczekiwany = QCoreApplication::applicationDirPath() + "/pomoc/" + WARTOSC(QString, plik);
+        QCOMPARE(otwarte, (QStringList{oczekiwany, oczekiwany}));
+    }
+
+    void rysowaniePozycji()
+    {
+        TWyborZestawu lista;
+        lista.setStyleSheet("background: rgb(255,255,255); font-size: 12px; color: rgb(90,98,87);");
+        lista.addItems({"Zwierzęta", "Dom"});
+        lista.resize(241, 22);
+        const auto narysuj = [&](bool zaznaczona) {
+            QImage obraz(241, 16, QImage::Format_RGB32);
+            obraz.fill(Qt::black);
+            QPainter malarz(&obraz);
+            QStyleOptionViewItem opcja;
+            opcja.rect = obraz.rect();
+            opcja.state = QStyle::State_Enabled | (zaznaczona ? QStyle::State_Selected | QStyle::State_MouseOver
+                                                              : QStyle::State_None);
+            lista.itemDelegate()->paint(&malarz, opcja, lista.model()->index(0, 0));
+            return obraz;
+        };
+        const QImage zwykla = narysuj(false);
+        QCOMPARE(narysuj(true), zwykla); // selected or under the pointer, it looks the same
+        QCOMPARE(zwykla.pixel(200, 8), qRgb(255, 255, 255));
+        QCOMPARE(zwykla.pixel(0, 0), qRgb(255, 255, 255));
+        int tekstu = 0;
+        for (int x = 0; x < 80; ++x)
+            for (int y = 0; y < 16; ++y)
+                tekstu += zwykla.pixel(x, y) == qRgb(70, 77, 64);
+        QVERIFY(tekstu > 5);
+        // Nothing of the text lies left of left+1 or above top+1.
+        for (int y = 0; y < 16; ++y)
+            QCOMPARE(zwykla.pixel(0, y), qRgb(255, 255, 255));
+        // The closed field draws its item the same way.
+        lista.setCurrentIndex(0);
+        const QImage pole = lista.grab().toImage();
+        int poleTekstu = 0;
+        for (int x = 0; x < 120; ++x)
+            for (int y = 0; y < 22; ++y)
+                poleTekstu += pole.pixel(x, y) == qRgb(70, 77, 64);
+        QVERIFY(poleTekstu > 5);
+    }
+
+    void uklad_data()
+    {
+        QTest::addColumn<QString>("nazwa");
+        QTest::addColumn<QRect>("pudelko");
+        QTest::addColumn<int>("piksele");
+        QTest::addColumn<bool>("gruba");
+        QTest::addColumn<QColor>("kolor");
+        const QColor czarny(0, 0, 0), ciemny(44, 47, 43), brazowy(47, 23, 0);
+        QTest::newRow("PStrony") << "PStrony" << QRect(36, 34, 993, 535) << -1 << false << QColor();
+        QTest::newRow("LPowitanie") << "LPowitanie" << QRect(96, 88, 481, 193) << 17 << false << QColor(128, 64, 0);
+        QTest::newRow("ButAktualizacja") << "ButAktualizacja" << QRect(736, 407, 209, 65) << 13 << false << czarny;
+        QTest::newRow("LW2") << "LW2" << QRect(530, 202, 303, 24) << 16 << true << QColor(255, 255, 0);
+        QTest::newRow("LDanyWyraz") << "LDanyWyraz" << QRect(528, 80, 297, 25) << 16 << true << czarny;
+        QTest::newRow("LKomentarz") << "LKomentarz" << QRect(90, 390, 471, 16) << 15 << true << ciemny;
+        QTest::newRow("ButNastepny") << "ButNastepny" << QRect(665, 375, 257, 49) << 13 << true << brazowy;
+        QTest::newRow("BSluchajWyraz_3") << "BSluchajWyraz_3" << QRect(467, 236, 33, 33) << -1 << false << QColor();
+        QTest::newRow("CZestawSlow2") << "CZestawSlow2" << QRect(32, 65, 241, 22) << 12 << false << QColor(90, 98, 87);
+        QTest::newRow("EWpis2") << "EWpis2" << QRect(528, 160, 233, 24) << 15 << true << ciemny;
+        QTest::newRow("RJezyk2") << "RJezyk2" << QRect(32, 125, 238, 65) << 12 << false << czarny;
+        QTest::newRow("ButSprawdz3") << "ButSprawdz3" << QRect(665, 359, 257, 49) << 13 << true << brazowy;
+        QTest::newRow("LWyraz3") << "LWyraz3" << QRect(520, 83, 257, 17) << 13 << false << czarny;
+        QTest::newRow("EWpis4") << "EWpis4" << QRect(184, 100, 345, 24) << 15 << true << ciemny;
+        QTest::newRow("BNastepny4") << "BNastepny4" << QRect(649, 359, 257, 49) << 13 << true << brazowy;
+    }
+
+    void uklad()
+    {
+        testy::Katalog k;
+        Program p;
+        auto* w = znajdz<QWidget>(*p.FGlowny, WARTOSC(QString, nazwa).toLatin1().constData());
+        w->ensurePolished();
+        QCOMPARE(w->geometry(), WARTOSC(QRect, pudelko));
+        const int piksele = WARTOSC(int, piksele);
+        if (piksele > 0) {
+            QCOMPARE(w->font().pixelSize(), piksele);
+            QCOMPARE(w->font().bold(), WARTOSC(bool, gruba));
+            QCOMPARE(w->palette().color(w->foregroundRole()), WARTOSC(QColor, kolor));
+        }
+    }
+
+    void zakladki()
+    {
+        testy::Katalog k;
+        Program p;
+        const QTabWidget* strony = p.FGlowny->Formularz().PStrony;
+        const QStringList napisy{QString(10, ' ') + "Powitanie" + QString(11, ' '),
+                                 QString(12, ' ') + "Test wyboru" + QString(14, ' '),
+                                 QString(6, ' ') + "Wpisywanie słowa" + QString(7, ' '),
+                                 QString(8, ' ') + "Słuchanie" + QString(8, ' '),
+                                 QString(5, ' ') + "Odsłuchanie słowa" + QString(7, ' ')};
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(strony->tabText(i), napisy[i]);
+        QCOMPARE(strony->widget(3)->objectName(), QStringLiteral("sSluchanie"));
+    }
+};
+
+QTEST_MAIN(TestOkno)
+#include "test_okno.moc"
