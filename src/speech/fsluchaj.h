@@ -20,4 +20,5 @@ public:
 
 private:
     QMediaPlayer* playerek_ = nullptr;
+    bool zgloszono_ = false; // one report per file: the audio system may signal one failure more than once
 };
