@@ -64,6 +64,13 @@ public:
     QStringList teksty;
 };
 
+// Types text key by key, Polish letters included (QTest::keyClicks takes ASCII only).
+inline void wpisz(QWidget* pole, const QString& tekst)
+{
+    for (QChar z : tekst)
+        QTest::sendKeyEvent(QTest::Click, pole, Qt::Key_unknown, QString(z), Qt::NoModifier);
+}
+
 template <typename T> T* znajdz(QWidget& okno, const char* nazwa)
 {
     auto* w = okno.findChild<T*>(QString::fromLatin1(nazwa));

@@ -1,0 +1,444 @@
+// The three exercise pages played through their real widgets, with the program's own generator.
+#include "cwiczenie.h"
+#include "program_testowy.h"
+#include "stronatestu.h"
+#include "tekst.h"
+#include "ui_fglowny.h"
+#include "wyborzestawu.h"
+
+#include <QAbstractItemView>
+#include <QMediaPlayer>
+#include <QTabBar>
+
+using testy::cp;
+
+namespace {
+
+const QStringList Pochwaly{"Bardzo dobrze", "OK", "Poprawnie"};
+const QStringList Nagany{"Błąd. Poprawna odpowiedź, to: ", "Bad. Correct answer, it: ",
+                         "Pomyłka. Poprawna odpowiedź, to: "};
+
+bool jestNagana(const QString& tekst, const QString& koniec)
+{
+    for (const auto& n : Nagany) {
+        if (tekst == n + koniec)
+            return true;
+    }
+    return false;
+}
+
+QByteArray nagranie()
+{
+    QFile plik(VOKARA_TESTY_DANE "/krotki.mp3");
+    if (!plik.open(QIODevice::ReadOnly))
+        qFatal("no test recording");
+    return plik.readAll();
+}
+
+} // namespace
+
+// A started program on a working folder with the given sets, its boxes answered by `odpowiedzi`.
+struct Gra {
+    explicit Gra(const QList<QStringList>& zestawy)
+    {
+        QStringList lista{"01.12.2026*1.0"};
+        for (int i = 0; i < zestawy.size(); ++i) {
+            const QString plik = QStringLiteral("z%1.txt").arg(i);
+            lista << QStringLiteral("Zestaw %1*%2").arg(i).arg(plik);
+            katalog.zestaw(plik, QStringList{"Słowo*Znaczenie"} + zestawy[i]);
+            // Every English word has a recording in the cache, so pronunciation needs no network.
+            for (const auto& linia : zestawy[i])
+                testy::zapisz(katalog.sciezka("dane/voice/" + linia.section('*', 0, 0).toLower() + ".mp3"), nagranie());
+        }
+        katalog.lista(lista);
+        program = std::make_unique<Program>();
+        odpowiedzi = std::make_unique<testy::Odpowiedzi>(*program->FWarning);
+        if (!program->Pokaz() || !QTest::qWaitForWindowActive(program->FGlowny.get()))
+            qFatal("program did not start");
+    }
+
+    Ui::TFGlowny& ui() { return program->FGlowny->Formularz(); }
+    std::vector<vokara::_word>& wyrazy() { return program->stan.dane.Wyrazy; }
+
+    void strona(int p)
+    {
+        QTabBar* pasek = ui().PStrony->tabBar();
+        QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(p).center());
+    }
+
+    // Picks a set the way a user does: the list opens, an item is chosen with Enter.
+    void wybierz(TWyborZestawu* lista, int i)
+    {
+        lista->showPopup();
+        lista->view()->setCurrentIndex(lista->model()->index(i, 0));
+        QTest::keyClick(lista->view(), Qt::Key_Return);
+        QTRY_VERIFY(!lista->view()->isVisible());
+        QCoreApplication::processEvents(); // a person's next key comes after this one has been handled
+        // The offscreen platform does not hand activation back from a closed popup by itself.
+        lista->window()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(lista->window()));
+    }
+
+    QString glos(const std::string& angielski) const
+    {
+        return katalog.sciezka("dane/voice/" + vokara::ZCp1250(angielski).toLower() + ".mp3");
+    }
+    QString zrodlo() const
+    {
+        auto* p = program->FSluchaj->Playerek();
+        return p ? p->source().toLocalFile() : QString();
+    }
+
+    testy::Katalog katalog;
+    std::unique_ptr<Program> program;
+    std::unique_ptr<testy::Odpowiedzi> odpowiedzi;
+};
+
+class TestStrony : public QObject {
+    Q_OBJECT
+
+    static QSet<QString> zbior(const QStringList& lista) { return {lista.begin(), lista.end()}; }
+
+    static QLabel* opcja(Gra& g, int n) { return n == 1 ? g.ui().Lw1 : n == 2 ? g.ui().LW2 : g.ui().LW3; }
+
+    static QStringList widoczneOpcje(Gra& g)
+    {
+        QStringList wynik;
+        for (int n = 1; n <= 3; ++n) {
+            if (opcja(g, n)->isVisible())
+                wynik << opcja(g, n)->text();
+        }
+        return wynik;
+    }
+
+    // Clicks the option that is (or is not) the expected answer, then "Sprawdź".
+    static void odpowiedzTest(Gra& g, bool dobrze)
+    {
+        const auto& biezacy = g.wyrazy()[std::size_t(g.program->stan.silnik.Biezacy)];
+        const QString poprawna = vokara::ZCp1250(biezacy.Polski);
+        for (int n = 1; n <= 3; ++n) {
+            if (opcja(g, n)->isVisible() && (opcja(g, n)->text() == poprawna) == dobrze) {
+                QTest::mouseClick(opcja(g, n), Qt::LeftButton);
+                break;
+            }
+        }
+        QTest::mouseClick(g.ui().ButSprawdz, Qt::LeftButton);
+    }
+
+private slots:
+    void rundaTestuWyboru()
+    {
+        Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa", "horse*koń"}});
+        auto& ui = g.ui();
+        g.strona(1);
+        g.wybierz(ui.CZestawSlow, 0);
+        QCOMPARE(ui.LKomentarz->text(), Cwiczenie::KliknijNastepny);
+        QCOMPARE(ui.LWyraz->text(), QStringLiteral("Słowo"));
+        const auto kolejnosc = g.wyrazy(); // the shuffled A, B, C, D
+        const auto angielski = [&](std::size_t i) { return vokara::ZCp1250(kolejnosc[i].Angielski); };
+
+        QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+        QVERIFY(!ui.RJezyk->isEnabled());
+        QCOMPARE(ui.LDanyWyraz->text(), angielski(1)); // B first: the search starts after the first entry
+        QCOMPARE(zbior(widoczneOpcje(g)).size(), 3);
+        QVERIFY(widoczneOpcje(g).contains(vokara::ZCp1250(kolejnosc[1].Polski)));
+        // "Sprawdź" with nothing picked.
+        QTest::mouseClick(ui.ButSprawdz, Qt::LeftButton);
+        QCOMPARE(g.odpowiedzi->teksty, QStringList{"Wybierz jedną z odpowiedzi"});
+        QVERIFY(ui.ButSprawdz->isVisible());
+        odpowiedzTest(g, true);
+        QVERIFY(Pochwaly.contains(ui.LKomentarz->text()));
+        QVERIFY(ui.ButNastepny->isVisible() && !ui.ButSprawdz->isVisible());
+
+        QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+        QCOMPARE(ui.LDanyWyraz->text(), angielski(2));
+        odpowiedzTest(g, false);
+        QVERIFY(jestNagana(ui.LKomentarz->text(), vokara::ZCp1250(kolejnosc[2].Polski)));
+        QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+        QCOMPARE(ui.LDanyWyraz->text(), angielski(2)); // a wrong answer is asked again at once
+        odpowiedzTest(g, true);
+        for (std::size_t i : {3u, 0u}) {
+            QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+            QCOMPARE(ui.LDanyWyraz->text(), angielski(i));
+            odpowiedzTest(g, true);
+        }
+        QCOMPARE(g.program->FGlowny->findChild<QLabel*>("LPostep")->text(), QStringLiteral("Zaliczone: 4 z 4"));
+
+        g.odpowiedzi->klawisze = {Qt::Key_N};
+        QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+        QCOMPARE(g.odpowiedzi->teksty.last(), Cwiczenie::KoniecZestawu);
+        QCOMPARE(ui.LKomentarz->text(), QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
+        QVERIFY(!ui.RJezyk->isEnabled() && !ui.ButNastepny->isVisible() && !ui.Lw1->isVisible());
+    }
+
+    void powtorzenieZestawu_data()
+    {
+        QTest::addColumn<int>("klawisz");
+        QTest::addColumn<bool>("gotowy");
+        QTest::newRow("Tak reloads") << int(Qt::Key_T) << true;
+        QTest::newRow("Anuluj leaves idle") << int(Qt::Key_A) << false;
+    }
+
+    void powtorzenieZestawu()
+    {
+        Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}});
+        auto& ui = g.ui();
+        g.strona(1);
+        g.wybierz(ui.CZestawSlow, 0);
+        for (int i = 0; i < 3; ++i) {
+            QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+            // Every question of a 3-entry set shows all three translations.
+            QCOMPARE(zbior(widoczneOpcje(g)),
+                     (QSet<QString>{"pies", "kot", "krowa"}));
+            odpowiedzTest(g, true);
+        }
+        g.odpowiedzi->klawisze = {WARTOSC(int, klawisz)};
+        QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+        const bool gotowy = WARTOSC(bool, gotowy);
+        QCOMPARE(ui.ButNastepny->isVisible(), gotowy);
+        QCOMPARE(ui.CZestawSlow->currentIndex(), 0);
+        if (gotowy) {
+            QCOMPARE(ui.LKomentarz->text(), Cwiczenie::KliknijNastepny);
+            for (const auto& w : g.wyrazy())
+                QVERIFY(!w.Zaliczony);
+        } else {
+            QCOMPARE(ui.LKomentarz->text(), QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
+        }
+    }
+
+    void kierunekIGlosniki()
+    {
+        Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}});
+        auto& ui = g.ui();
+        g.strona(1);
+        g.wybierz(ui.CZestawSlow, 0);
+        QTest::mouseClick(ui.RJezyk_1, Qt::LeftButton);
+        QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+        const auto& b = g.wyrazy()[1];
+        QCOMPARE(ui.LDanyWyraz->text(), vokara::ZCp1250(b.Polski));
+        QCOMPARE(zbior(widoczneOpcje(g)), (QSet<QString>{"dog", "cat", "cow"}));
+        QVERIFY(!ui.BSluchajWyraz_0->isVisible());
+        QVERIFY(ui.BSluchajWyraz_1->isVisible() && ui.BSluchajWyraz_2->isVisible() && ui.BSluchajWyraz_3->isVisible());
+        QTest::mouseClick(ui.BSluchajWyraz_2, Qt::LeftButton);
+        QCOMPARE(g.zrodlo(), g.katalog.sciezka("dane/voice/" + ui.LW2->text() + ".mp3"));
+        // The keyboard: a digit picks, Enter checks, Enter again goes on.
+        QTest::keyClick(ui.ButSprawdz, Qt::Key_3);
+        QCOMPARE(g.program->FGlowny->Test().Wybrana, 3);
+        QVERIFY(ui.LW3->styleSheet().contains("#008000"));
+        QVERIFY(!ui.Lw1->styleSheet().contains("#008000"));
+        QTest::keyClick(ui.CZestawSlow, Qt::Key_Return);
+        QVERIFY(ui.ButNastepny->isVisible());
+        const bool dobrze = ui.LW3->text() == "dog" || vokara::ZCp1250(b.Angielski) == ui.LW3->text();
+        QCOMPARE(Pochwaly.contains(ui.LKomentarz->text()), dobrze);
+        QTest::keyClick(ui.CZestawSlow, Qt::Key_Return);
+        QVERIFY(ui.ButSprawdz->isVisible());
+
+        // Direction 0: the given English word has the loudspeaker.
+        g.wybierz(ui.CZestawSlow, 0);
+        QTest::mouseClick(ui.RJezyk_0, Qt::LeftButton);
+        QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+        QVERIFY(ui.BSluchajWyraz_0->isVisible() && !ui.BSluchajWyraz_1->isVisible());
+        QTest::mouseClick(ui.BSluchajWyraz_0, Qt::LeftButton);
+        QCOMPARE(g.zrodlo(), g.glos(g.wyrazy()[1].Angielski));
+    }
+
+    void maleZestawy_data()
+    {
+        QTest::addColumn<QStringList>("wpisy");
+        QTest::newRow("one entry") << QStringList{"dog*pies"};
+        QTest::newRow("two entries") << QStringList{"dog*pies", "cat*kot"};
+    }
+
+    // Fewer than three entries: as many options as entries, never a duplicate, and the round ends.
+    void maleZestawy()
+    {
+        const QStringList wpisy = WARTOSC(QStringList, wpisy);
+        Gra g({wpisy});
+        auto& ui = g.ui();
+        g.strona(1);
+        g.wybierz(ui.CZestawSlow, 0);
+        for (int i = 0; i < wpisy.size(); ++i) {
+            QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+            const QStringList opcje = widoczneOpcje(g);
+            QCOMPARE(opcje.size(), wpisy.size());
+            QCOMPARE(QSet<QString>(opcje.begin(), opcje.end()).size(), opcje.size());
+            QVERIFY(opcje.contains(vokara::ZCp1250(g.wyrazy()[std::size_t(g.program->stan.silnik.Biezacy)].Polski)));
+            odpowiedzTest(g, true);
+            QVERIFY(Pochwaly.contains(ui.LKomentarz->text()));
+        }
+        QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+        QCOMPARE(g.odpowiedzi->teksty, QStringList{Cwiczenie::KoniecZestawu});
+    }
+
+    void rundaWpisywania()
+    {
+        Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}});
+        auto& ui = g.ui();
+        g.strona(2);
+        g.wybierz(ui.CZestawSlow2, 0);
+        const auto kolejnosc = g.wyrazy();
+        QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
+        QVERIFY(!ui.RJezyk2->isEnabled());
+        QCOMPARE(ui.LDanyWyraz2->text(), vokara::ZCp1250(kolejnosc[0].Angielski)); // from -1 to the first entry
+        QTRY_VERIFY2(ui.EWpis2->hasFocus(), qPrintable(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString("none")));
+        // Enter three times: check, next, then an empty answer.
+        testy::wpisz(ui.EWpis2, vokara::ZCp1250(kolejnosc[0].Polski));
+        QTest::keyClick(ui.EWpis2, Qt::Key_Return);
+        QVERIFY(Pochwaly.contains(ui.LKomentarz2->text()));
+        QCOMPARE(ui.EWpis2->text(), vokara::ZCp1250(kolejnosc[0].Polski));
+        QTest::keyClick(ui.EWpis2, Qt::Key_Return);
+        QCOMPARE(ui.LDanyWyraz2->text(), vokara::ZCp1250(kolejnosc[1].Angielski));
+        QCOMPARE(ui.EWpis2->text(), QString());
+        QTest::keyClick(ui.EWpis2, Qt::Key_Return);
+        QCOMPARE(g.odpowiedzi->teksty, QStringList{"Wpisz proszę odpowiedź"});
+        // A wrong entry comes back only after the others.
+        QTest::keyClicks(ui.EWpis2, QStringLiteral("xyz"));
+        QTest::keyClick(ui.EWpis2, Qt::Key_Return);
+        QVERIFY(jestNagana(ui.LKomentarz2->text(), vokara::ZCp1250(kolejnosc[1].Polski)));
+        QTest::keyClick(ui.EWpis2, Qt::Key_Return);
+        QCOMPARE(ui.LDanyWyraz2->text(), vokara::ZCp1250(kolejnosc[2].Angielski));
+        testy::wpisz(ui.EWpis2, vokara::ZCp1250(kolejnosc[2].Polski));
+        QTest::keyClick(ui.EWpis2, Qt::Key_Return);
+        QTest::keyClick(ui.EWpis2, Qt::Key_Return);
+        QCOMPARE(ui.LDanyWyraz2->text(), vokara::ZCp1250(kolejnosc[1].Angielski));
+    }
+
+    void dokladnePorownanie_data()
+    {
+        QTest::addColumn<QString>("wpisane");
+        QTest::addColumn<bool>("dobrze");
+        QTest::newRow("exact") << "pies" << true;
+        QTest::newRow("capital") << "Pies" << false;
+        QTest::newRow("trailing blank") << "pies " << false;
+        QTest::newRow("no Windows-1250 form") << "pies😀" << false;
+    }
+
+    void dokladnePorownanie()
+    {
+        Gra g({QStringList{"dog*pies"}});
+        auto& ui = g.ui();
+        g.strona(2);
+        g.wybierz(ui.CZestawSlow2, 0);
+        QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
+        ui.EWpis2->setText(WARTOSC(QString, wpisane));
+        QTest::mouseClick(ui.ButSprawdz2, Qt::LeftButton);
+        if (WARTOSC(bool, dobrze))
+            QVERIFY(Pochwaly.contains(ui.LKomentarz2->text()));
+        else
+            QVERIFY(jestNagana(ui.LKomentarz2->text(), "pies"));
+    }
+
+    void altLTylkoZAngielskiego()
+    {
+        Gra g({QStringList{"dog*pies"}});
+        auto& ui = g.ui();
+        g.strona(2);
+        g.wybierz(ui.CZestawSlow2, 0);
+        QTest::mouseClick(ui.RJezyk2_1, Qt::LeftButton);
+        QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
+        QCOMPARE(ui.LDanyWyraz2->text(), QStringLiteral("pies"));
+        QVERIFY(!ui.BSluchajWyrazWpis->isVisible());
+        QTest::keyClick(ui.EWpis2, Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(g.zrodlo(), QString());
+        g.wybierz(ui.CZestawSlow2, 0);
+        QTest::mouseClick(ui.RJezyk2_0, Qt::LeftButton);
+        QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
+        QVERIFY(ui.BSluchajWyrazWpis->isVisible());
+        QTest::keyClick(ui.EWpis2, Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(g.zrodlo(), g.glos("dog"));
+        QCOMPARE(ui.EWpis2->text(), QString());
+    }
+
+    void dyktando_data()
+    {
+        QTest::addColumn<QString>("wpisane");
+        QTest::addColumn<QString>("koniec"); // what the comment ends with; empty for plain praise
+        QTest::addColumn<bool>("dobrze");
+        QTest::newRow("dog") << "dog" << QString() << true;
+        QTest::newRow("DOG") << "DOG" << QString() << true;
+        QTest::newRow("Dog") << "Dog" << QString() << true;
+        QTest::newRow("meaning") << "Pies" << ". Angielskie słowo, to: Dog" << true;
+        QTest::newRow("wrong") << "cat" << "Dog [pies]" << false;
+    }
+
+    void dyktando()
+    {
+        Gra g({QStringList{"Dog*pies", "ice cream*lody", "New York*Nowy Jork"}});
+        auto& ui = g.ui();
+        g.strona(3);
+        g.wybierz(ui.CZestawSlow3, 0);
+        QCOMPARE(g.program->FGlowny->findChild<QLabel*>("LPostep3")->text(), QStringLiteral("Zaliczone: 0 z 1"));
+        QTest::mouseClick(ui.ButNastepny3, Qt::LeftButton);
+        QCOMPARE(g.zrodlo(), g.glos("Dog")); // every new question plays its word
+        testy::wpisz(ui.EWpis3, WARTOSC(QString, wpisane));
+        QTest::keyClick(ui.EWpis3, Qt::Key_Return);
+        const QString komentarz = ui.LKomentarz3->text();
+        const QString koniec = WARTOSC(QString, koniec);
+        if (!WARTOSC(bool, dobrze)) {
+            QVERIFY2(jestNagana(komentarz, koniec), qPrintable(komentarz));
+        } else {
+            QVERIFY2(Pochwaly.contains(komentarz.chopped(koniec.size())) && komentarz.endsWith(koniec),
+                     qPrintable(komentarz));
+        }
+        QVERIFY(ui.ButNastepny3->isVisible());
+        g.program->FSluchaj->Playerek()->setSource(QUrl());
+        QTest::keyClick(ui.EWpis3, Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(g.zrodlo(), g.glos("Dog"));
+    }
+
+    void polskieWielkieLitery()
+    {
+        Gra g({QStringList{"frog*Żaba"}});
+        auto& ui = g.ui();
+        g.strona(3);
+        g.wybierz(ui.CZestawSlow3, 0);
+        QTest::mouseClick(ui.ButNastepny3, Qt::LeftButton);
+        testy::wpisz(ui.EWpis3, QStringLiteral("żaba"));
+        QTest::mouseClick(ui.ButSprawdz3, Qt::LeftButton);
+        QVERIFY(jestNagana(ui.LKomentarz3->text(), "frog [Żaba]"));
+    }
+
+    void samePrazy()
+    {
+        Gra g({QStringList{"ice cream*lody", "New York*Nowy Jork"}});
+        auto& ui = g.ui();
+        g.strona(3);
+        g.wybierz(ui.CZestawSlow3, 0);
+        g.odpowiedzi->klawisze = {Qt::Key_T};
+        QTest::mouseClick(ui.ButNastepny3, Qt::LeftButton);
+        QCOMPARE(g.odpowiedzi->teksty, QStringList{Cwiczenie::KoniecZestawu});
+        // Repeating leaves the phrases out again.
+        QCOMPARE(g.program->stan.silnik.Zaliczone(), 2);
+        QVERIFY(ui.ButNastepny3->isVisible());
+    }
+
+    // A shorter set picked in the middle of a question, then every button and key: nothing reads past the set.
+    void krotszyZestawWTrakcie()
+    {
+        Gra g(QList<QStringList>{{"dog*pies", "cat*kot", "cow*krowa", "horse*koń", "bird*ptak"}, {"sun*słońce"}});
+        auto& ui = g.ui();
+        for (int strona : {1, 2, 3}) {
+            g.strona(strona);
+            auto* lista = strona == 1 ? ui.CZestawSlow : strona == 2 ? ui.CZestawSlow2 : ui.CZestawSlow3;
+            g.wybierz(lista, 0);
+            for (int i = 0; i < 4; ++i)
+                QTest::mouseClick(strona == 1 ? ui.ButNastepny : strona == 2 ? ui.ButNastepny2 : ui.ButNastepny3,
+                                  Qt::LeftButton);
+            g.wybierz(lista, 1);
+            QVERIFY(g.program->stan.silnik.Biezacy >= 1);
+            for (QAbstractButton* b : ui.PStrony->widget(strona)->findChildren<QAbstractButton*>())
+                b->click();
+            for (QLineEdit* e : {ui.EWpis2, ui.EWpis3}) {
+                e->setText("x");
+                QTest::keyClick(e, Qt::Key_Return);
+                QTest::keyClick(e, Qt::Key_L, Qt::AltModifier);
+            }
+            for (int k : {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_Return})
+                QTest::keyClick(lista, Qt::Key(k));
+        }
+        QCOMPARE(g.wyrazy().size(), std::size_t(1));
+    }
+};
+
+QTEST_MAIN(TestStrony)
+#include "test_strony.moc"
