@@ -5,6 +5,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+#include <functional>
+
 namespace testy {
 
 struct OdpowiedzHttp {
@@ -38,6 +40,7 @@ public:
     void ustaw(const QByteArray& sciezka, const QList<OdpowiedzHttp>& odpowiedzi) { trasy[sciezka] = odpowiedzi; }
     QList<QByteArray> zapytania;            // every requested path, in order
     QList<QByteArray> agenci;               // the User-Agent of each request
+    std::function<void(const QByteArray&)> przyZapytaniu; // called with each path as it arrives
 
 private:
     void Czytaj(QTcpSocket* gniazdo)
@@ -52,6 +55,8 @@ private:
         const QList<QByteArray> pierwsza = linie.value(0).trimmed().split(' ');
         const QByteArray sciezka = pierwsza.value(1);
         zapytania << sciezka;
+        if (przyZapytaniu)
+            przyZapytaniu(sciezka);
         for (const auto& l : linie) {
             if (l.toLower().startsWith("user-agent:"))
                 agenci << l.mid(11).trimmed();
