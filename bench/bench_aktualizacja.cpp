@@ -1,0 +1,59 @@
+// Update benchmark: 50 set files of 200 entries each from a loopback home site, end to end, notice answered.
+#include "aktualizacja.h"
+#include "program.h"
+#include "serwer_http.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplikacja(argc, argv);
+    testy::SerwerHttp serwer;
+    qputenv("VOKARA_HOME_URL", serwer.adres().toLatin1());
+
+    QByteArray lista = "02.12.2026*1.0\r\n";
+    for (int z = 0; z < 50; ++z) {
+        const QByteArray plik = "zestaw" + QByteArray::number(z) + ".txt";
+        lista += "Zestaw " + QByteArray::number(z) + "*" + plik + "\r\n";
+        QByteArray tresc = "S\xb3owo*oznacza\r\n";
+        for (int i = 0; i < 200; ++i)
+            tresc += "word" + QByteArray::number(i) + "*s\xb3owo" + QByteArray::number(i) + "\r\n";
+        serwer.ustaw("/vokara/dane/" + plik, {{200, tresc}});
+    }
+    serwer.ustaw("/vokara/dane/a_spis.txt", {{200, lista}});
+
+    QTemporaryDir katalog;
+    QDir::setCurrent(katalog.path());
+    QDir().mkpath("dane/voice");
+    QFile stara("dane/a_spis.txt");
+    stara.open(QIODevice::WriteOnly);
+    stara.write("01.12.2026*1.0\r\nA*a.txt\r\n");
+    stara.close();
+    QFile zestaw("dane/a.txt");
+    zestaw.open(QIODevice::WriteOnly);
+    zestaw.write("w*o\r\ndog*pies\r\n");
+    zestaw.close();
+
+    Program program;
+    if (!program.Pokaz())
+        return 1;
+    QObject::connect(
+        program.FWarning.get(), &TFWarning::pokazany, program.FWarning.get(),
+        [&] { QTest::keyClick(program.FWarning.get(), Qt::Key_Return); }, Qt::QueuedConnection);
+    QElapsedTimer zegar;
+    zegar.start();
+    program.FGlowny->ButAktualizacjaClick();
+    const double ms = double(zegar.nsecsElapsed()) / 1e6;
+    std::printf("update of 50 sets x 200 entries: %.1f ms (%lld requests, %zu sets loaded, notice: %s)\n", ms,
+                qlonglong(serwer.zapytania.size()), program.stan.dane.Zestawy.size(),
+                qPrintable(program.FWarning->OstatniTekst.section('\r', 0, 0)));
+    return 0;
+}

@@ -1,0 +1,111 @@
+// Start-up benchmark: process start to the main window shown with the shipped data, against a bare Qt Widgets
+// window started the same way, and the peak memory of each once idle.
+#include "program.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+namespace {
+
+double Teraz()
+{
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t); // the same clock in every process, so the parent can subtract
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// Child: shows one window, reports the moment it was exposed and the peak memory after a short idle.
+int Dziecko(int argc, char** argv, bool vokara)
+{
+    QApplication aplikacja(argc, argv);
+    std::unique_ptr<Program> program;
+    std::unique_ptr<QWidget> pusty;
+    QWidget* okno = nullptr;
+    if (vokara) {
+        UstawAplikacje();
+        program = std::make_unique<Program>();
+        if (!program->Pokaz())
+            return 1;
+        okno = program->FGlowny.get();
+    } else {
+        pusty = std::make_unique<QWidget>();
+        pusty->resize(1066, 600);
+        pusty->show();
+        okno = pusty.get();
+    }
+    double pokazane = 0;
+    QTimer sprawdz;
+    QObject::connect(&sprawdz, &QTimer::timeout, [&] {
+        if (pokazane == 0 && okno->windowHandle() && okno->windowHandle()->isExposed())
+            pokazane = Teraz();
+    });
+    sprawdz.start(0);
+    QTimer::singleShot(300, [&] {
+        rusage zuzycie{};
+        getrusage(RUSAGE_SELF, &zuzycie);
+        std::printf("%.3f %ld\n", pokazane, zuzycie.ru_maxrss);
+        QApplication::quit();
+    });
+    return QApplication::exec();
+}
+
+struct Pomiar {
+    double ms;
+    double mib;
+};
+
+Pomiar Uruchom(const QString& program, const QString& tryb, const QString& katalog)
+{
+    QProcess p;
+    p.setWorkingDirectory(katalog);
+    const double start = Teraz();
+    p.start(program, {tryb});
+    p.waitForFinished(30000);
+    const QList<QByteArray> pola = p.readAllStandardOutput().trimmed().split(' ');
+    return {pola.value(0).toDouble() - start, pola.value(1).toDouble() / 1024.0};
+}
+
+double Mediana(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc > 1)
+        return Dziecko(argc, argv, QByteArray(argv[1]) == "vokara");
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QCoreApplication aplikacja(argc, argv);
+    QTemporaryDir katalog;
+    QProcess::execute("cp", {"-r", QStringLiteral(VOKARA_DANE_ZRODLOWE), katalog.path()});
+    std::vector<double> czasPusty, czasVokara, pamiecPusty, pamiecVokara;
+    for (int i = 0; i < 15; ++i) {
+        const Pomiar p = Uruchom(QCoreApplication::applicationFilePath(), "pusty", katalog.path());
+        const Pomiar v = Uruchom(QCoreApplication::applicationFilePath(), "vokara", katalog.path());
+        czasPusty.push_back(p.ms);
+        pamiecPusty.push_back(p.mib);
+        czasVokara.push_back(v.ms);
+        pamiecVokara.push_back(v.mib);
+    }
+    const double tp = Mediana(czasPusty), tv = Mediana(czasVokara);
+    const double mp = Mediana(pamiecPusty), mv = Mediana(pamiecVokara);
+    std::printf("platform: %s\n", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "xcb" : qgetenv("QT_QPA_PLATFORM").constData());
+    std::printf("start to shown (median of 15): bare window %.1f ms, Vokara %.1f ms, ratio %.2f\n", tp, tv, tv / tp);
+    std::printf("peak memory at idle:           bare window %.1f MiB, Vokara %.1f MiB, ratio %.2f\n", mp, mv, mv / mp);
+    return 0;
+}
