@@ -6,6 +6,7 @@
 #include "ui_fglowny.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QRegularExpression>
 
@@ -31,10 +32,9 @@ StronaTestu::StronaTestu(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warnin
         Opcja(n)->setAccessibleName(QStringLiteral("Odpowiedź %1").arg(n));
         Opcja(n)->setCursor(Qt::PointingHandCursor);
     }
-    // Keys 1, 2, 3 and Enter work wherever the focus is on this page.
-    ui.STestWyboru->installEventFilter(this);
-    for (QWidget* w : ui.STestWyboru->findChildren<QWidget*>())
-        w->installEventFilter(this);
+    // Keys 1, 2, 3 and Enter work wherever the focus is in the window while this page is in front (a hidden
+    // "Następny" hands the focus on to whatever comes next, the tab bar included).
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
 int StronaTestu::Tryb() const { return IndeksTrybu(ui.RJezyk); }
@@ -198,7 +198,9 @@ bool StronaTestu::eventFilter(QObject* obiekt, QEvent* zdarzenie)
             }
         }
     }
-    if (zdarzenie->type() == QEvent::KeyPress && ui.PStrony->currentWidget() == ui.STestWyboru) {
+    auto* cel = qobject_cast<QWidget*>(obiekt);
+    if (zdarzenie->type() == QEvent::KeyPress && cel && cel->window() == ui.STestWyboru->window() &&
+        ui.PStrony->currentWidget() == ui.STestWyboru) {
         auto* klawisz = static_cast<QKeyEvent*>(zdarzenie);
         if (klawisz->modifiers() & ~Qt::KeypadModifier)
             return false;
