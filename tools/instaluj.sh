@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Vokara needs to build, run and test; quiet and quick when all are present.
+# Installs the Debian packages Vokara needs to build and run it, and with "testy" also those its tests use;
+# quiet and quick when all are present.
 set -euo pipefail
 
 pakiety=(
@@ -7,8 +8,12 @@ pakiety=(
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libjpeg-dev
     gstreamer1.0-plugins-good gstreamer1.0-plugins-base
     fonts-liberation2 fonts-dejavu-core
-    xvfb xdotool x11-utils imagemagick
 )
+if [ "${1:-}" = "testy" ]; then
+    # A real X server, a window manager and X input for the end-to-end run; validators for the desktop files;
+    # clang for the fuzzer.
+    pakiety+=(xvfb openbox wmctrl xdotool x11-utils imagemagick desktop-file-utils appstream clang libclang-rt-14-dev)
+fi
 
 brakujace=()
 for p in "${pakiety[@]}"; do

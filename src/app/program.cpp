@@ -6,8 +6,8 @@
 
 void UstawAplikacje()
 {
+    // The name the desktop lists the running program under; no display name, which Qt would append to captions.
     QApplication::setApplicationName(QStringLiteral("Vokara"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Vokara"));
     // One sans-serif face for every text; sizes are pixels, as the layouts give them.
     QFont czcionka(QStringLiteral("Liberation Sans"));
     czcionka.setStyleHint(QFont::SansSerif);
