@@ -9,13 +9,9 @@ artefakty="$build/e2e"
 rm -rf "$artefakty"
 mkdir -p "$artefakty"
 tmp=$(mktemp -d)
-pids=()
-sprzatanie() {
-    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-    wait 2>/dev/null || true
-    rm -rf "$tmp"
-}
-trap sprzatanie EXIT
+# shellcheck source=srodowisko.sh
+. "$zrodla/tests/e2e/srodowisko.sh"
+trap 'zatrzymaj_wszystko; rm -rf "$tmp"' EXIT
 
 blad() {
     echo "E2E FAIL: $*" >&2
@@ -28,24 +24,8 @@ zrzut() {
     krok=$((krok + 1))
     import -display "$DISPLAY" -window root "$artefakty/$(printf '%02d' "$krok")-$1.png"
 }
-czekaj_na() { # condition, seconds, what
-    local i
-    for ((i = 0; i < $2 * 10; i++)); do
-        if eval "$1"; then return 0; fi
-        sleep 0.1
-    done
-    blad "timed out waiting for: $3"
-}
 
-# The X server picks a free display itself.
-exec 5> "$tmp/display"
-Xvfb -displayfd 5 -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-czekaj_na '[ -s "$tmp/display" ]' 10 "Xvfb"
-export DISPLAY=":$(head -n1 "$tmp/display")"
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
-sleep 0.5
+uruchom_x
 
 # The loopback site: a newer data version of three sets, and one recording in the dictionary.
 strona="$tmp/strona"
@@ -53,33 +33,18 @@ mkdir -p "$strona/vokara/dane" "$strona/images-common/en/mp3"
 printf '09.12.2026*1.0\r\nZwierz\xeata*zwierzeta.txt\r\nDom*dom.txt\r\nPogoda*pogoda.txt\r\n' > "$strona/vokara/dane/a_spis.txt"
 cp "$zrodla/dane/zwierzeta.txt" "$zrodla/dane/dom.txt" "$zrodla/dane/pogoda.txt" "$strona/vokara/dane/"
 cp "$zrodla/tests/data/krotki.mp3" "$strona/images-common/en/mp3/hello.mp3"
-"$build/tests/e2e_serwer" "$strona" > "$tmp/zapytania" &
-pids+=($!)
-czekaj_na '[ -s "$tmp/zapytania" ]' 10 "the loopback server"
-port=$(head -n1 "$tmp/zapytania")
-export VOKARA_DICTIONARY_URL="http://127.0.0.1:$port" VOKARA_HOME_URL="http://127.0.0.1:$port"
+uruchom_serwer "$strona"
 
 # The program in a working folder of its own with a copy of the shipped data.
 praca="$tmp/praca"
 mkdir -p "$praca"
 cp -r "$zrodla/dane" "$praca/dane"
-(cd "$praca" && exec "$build/vokara") > "$tmp/vokara.log" 2>&1 &
-vokara=$!
-pids+=($vokara)
-okno=$(timeout 20 xdotool search --sync --onlyvisible --name '^VOKARA  1\.0' | head -n1) || blad "the main window did not show"
-sleep 0.5
+uruchom_vokara "$praca"
 [ "$(xdotool getwindowname "$okno")" = "VOKARA  1.0" ] || blad "wrong title: $(xdotool getwindowname "$okno")"
 zrzut powitanie
 
-# Window-relative click: the pages start below the tab bar inside the page control at (36, 34).
-# xwininfo gives the client area's true corner (xdotool counts a reparenting manager's frame twice).
-X=$(xwininfo -id "$okno" | awk '/Absolute upper-left X/ {print $4}')
-Y=$(xwininfo -id "$okno" | awk '/Absolute upper-left Y/ {print $4}')
-kliknij() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; sleep 0.4; }
-zakladka() { kliknij $((40 + $1 * 180)) 47; }
-
 # The update brings the newer data (outcome 5); the notice is closed from the keyboard.
-kliknij $((36 + 736 + 104)) $((34 + 26 + 407 + 32))
+kliknij_na_stronie $((736 + 104)) $((407 + 32))
 czekaj_na 'grep -q "/vokara/dane/pogoda.txt" "$tmp/zapytania"' 20 "the update downloads"
 sleep 1
 zrzut aktualizacja
@@ -90,10 +55,10 @@ cmp -s "$praca/dane/a_spis.txt" "$strona/vokara/dane/a_spis.txt" || blad "the li
 
 # Typing page: pick the first set, start, answer with Enter.
 zakladka 2
-kliknij $((36 + 32 + 120)) $((34 + 26 + 65 + 11))
+kliknij_na_stronie $((32 + 120)) $((65 + 11))
 xdotool key Return
 sleep 0.4
-kliknij $((36 + 665 + 128)) $((34 + 26 + 375 + 24))
+kliknij_na_stronie $((665 + 128)) $((375 + 24))
 xdotool type --delay 50 "kot"
 xdotool key Return
 sleep 0.4

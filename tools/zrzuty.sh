@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Regenerates the README's screenshots in docs/: every page in use and a message box, taken from the real program
+# under Xvfb with a loopback dictionary. Needs a build in build/ (./test.sh or ./run.sh makes one).
+set -euo pipefail
+zrodla=$(cd "$(dirname "$0")/.." && pwd)
+build="$zrodla/build"
+tmp=$(mktemp -d)
+blad() { echo "zrzuty: $*" >&2; exit 1; }
+# shellcheck source=../tests/e2e/srodowisko.sh
+. "$zrodla/tests/e2e/srodowisko.sh"
+trap 'zatrzymaj_wszystko; rm -rf "$tmp"' EXIT
+mkdir -p "$zrodla/docs"
+# The whole screen cut to the main window with its frame, so a message box above it shows too.
+zrzut() {
+    sleep 0.5
+    local geometria
+    geometria=$(xwininfo -id "$okno" -frame | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /^ *Width/ {w=$2} /^ *Height/ {h=$2} END {print w "x" h "+" x "+" y}')
+    import -window root -crop "$geometria" +repage "$zrodla/docs/$1.png"
+}
+
+uruchom_x
+mkdir -p "$tmp/strona/images-common/en/mp3" "$tmp/praca"
+cp -r "$zrodla/dane" "$tmp/praca/dane"
+# Every word of the animals set has a recording, so the dictation page plays instead of reporting a missing word.
+while IFS='*' read -r slowo _; do
+    cp "$zrodla/tests/data/krotki.mp3" "$tmp/strona/images-common/en/mp3/$(printf '%s' "$slowo" | tr 'A-Z' 'a-z').mp3"
+done < <(tail -n +2 "$zrodla/dane/zwierzeta.txt" | tr -d '\r')
+uruchom_serwer "$tmp/strona"
+uruchom_vokara "$tmp/praca"
+zrzut powitanie
+
+zakladka 1
+kliknij_na_stronie $((32 + 120)) $((65 + 11))
+xdotool key Return
+sleep 0.3
+kliknij_na_stronie $((665 + 128)) $((375 + 24))
+xdotool key 2 Return
+zrzut test-wyboru
+
+zakladka 2
+kliknij_na_stronie $((32 + 120)) $((65 + 11))
+xdotool key Return
+sleep 0.3
+kliknij_na_stronie $((665 + 128)) $((375 + 24))
+xdotool type --delay 40 "pies"
+zrzut wpisywanie
+
+zakladka 3
+kliknij_na_stronie $((32 + 120)) $((65 + 11))
+xdotool key Return
+sleep 0.3
+kliknij_na_stronie $((665 + 128)) $((359 + 24))
+xdotool type --delay 40 "cat"
+xdotool key Return
+zrzut sluchanie
+
+zakladka 4
+xdotool type --delay 40 "Hello"
+zrzut odsluchanie
+xdotool key ctrl+a BackSpace Return
+sleep 0.5
+zrzut komunikat
+xdotool key Return
+echo "docs/: $(ls "$zrodla/docs" | tr '\n' ' ')"
