@@ -101,6 +101,7 @@ private slots:
         w.plik("a_spis.txt", {WARTOSC(QString, naglowek), "Nowy*nowy.txt"});
         w.plik("nowy.txt", {"w*o", "new*nowy"});
         const auto przed = zawartosc(w.katalog.sciezka("dane"));
+        testy::zapisz(w.katalog.sciezka("dane/.aktualizacja/smiec.txt"), "left by a crash");
         w.aktualizuj();
         QCOMPARE(w.odpowiedzi->teksty, QStringList{WARTOSC(QString, powiadomienie)});
         QCOMPARE(w.serwer.zapytania, QList<QByteArray>{"/vokara/dane/a_spis.txt"});

@@ -298,6 +298,23 @@ private slots:
             QVERIFY(w.Polski.size() <= NajdluzszeZnaczenie);
     }
 
+    // A file past the size limit is refused before it is read (a sparse file costs no disk here).
+    void zaDuzyPlik()
+    {
+        for (const char* nazwa : {"a_spis.txt", "a.txt"}) {
+            QFile plik(dan(nazwa));
+            QVERIFY(plik.open(QIODevice::WriteOnly));
+            plik.write("v*1\r\nA*a.txt\r\n");
+            QVERIFY(plik.resize(qint64(NajwiekszyPlikDanych) + 1));
+        }
+        QCOMPARE(WczytajListe(dane), 2);
+        dane.Zestawy = {{"A", "a.txt"}};
+        dane.Wyrazy = {{"stare", "old", false}};
+        Silnik silnik(dane, los);
+        QVERIFY(!silnik.WczytajZestaw(0));
+        QCOMPARE(dane.Wyrazy.size(), std::size_t(1));
+    }
+
     void duzyZestaw()
     {
         QByteArray bajty = "w*o\r\n";

@@ -275,6 +275,10 @@ private slots:
         QCOMPARE(zawartosc(cel), QByteArray("old content"));
         QCOMPARE(QDir(katalog.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"plik.txt"});
         serwer.ustaw("/ok", {{200, "new content"}});
+        siec.NajwiekszyPlik = 5; // a body over the limit is refused too
+        QVERIFY(!siec.Pobierz(QUrl(serwer.adres() + "/ok"), cel));
+        QCOMPARE(zawartosc(cel), QByteArray("old content"));
+        siec.NajwiekszyPlik = 1024;
         QVERIFY(siec.Pobierz(QUrl(serwer.adres() + "/ok"), cel));
         QCOMPARE(zawartosc(cel), QByteArray("new content"));
         // A server that is not there at all.

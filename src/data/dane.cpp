@@ -59,6 +59,10 @@ bool JestPlikiem(const std::filesystem::path& sciezka)
 bool WczytajLinie(const std::filesystem::path& plik, std::vector<std::string>& lista)
 {
     lista.clear();
+    std::error_code blad;
+    const auto rozmiar = std::filesystem::file_size(plik, blad);
+    if (blad || rozmiar > NajwiekszyPlikDanych)
+        return false;
     std::ifstream wejscie(plik, std::ios::binary);
     if (!wejscie)
         return false;

@@ -1,6 +1,7 @@
 // The data folder, its two file formats, the loaded records and the readers that fill them.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -58,7 +59,10 @@ struct Dane {
     std::filesystem::path SciezkaDanych(const std::string& plikCp1250) const;
 };
 
-// Clears `lista` and fills it with the lines of a file. False when the file cannot be read.
+// No data file is larger than this: a bigger one is refused rather than read whole into memory.
+inline constexpr std::uintmax_t NajwiekszyPlikDanych = 64u * 1024u * 1024u;
+
+// Clears `lista` and fills it with the lines of a file. False when the file cannot be read or is too large.
 bool WczytajLinie(const std::filesystem::path& plik, std::vector<std::string>& lista);
 
 // True for an existing regular file (a folder at that path does not count).

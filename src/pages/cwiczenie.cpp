@@ -78,7 +78,12 @@ void Cwiczenie::PokazPostep()
 
 void Cwiczenie::UkryjPostep() { postep_->hide(); }
 
-void Cwiczenie::Pokaz(const std::string& bajty, QLabel* etykieta) { etykieta->setText(vokara::ZCp1250(bajty)); }
+void Cwiczenie::Pokaz(const std::string& bajty, QLabel* etykieta)
+{
+    // Data texts are shown as they are: markup in a set file is never interpreted.
+    etykieta->setTextFormat(Qt::PlainText);
+    etykieta->setText(vokara::ZCp1250(bajty));
+}
 
 bool Cwiczenie::KlawiszWpisu(QLineEdit*, int, Qt::KeyboardModifiers) { return false; }
 

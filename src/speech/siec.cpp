@@ -91,7 +91,7 @@ bool Siec::Pobierz(const QUrl& adres, const QString& plik)
     zadanie.setMaximumRedirectsAllowed(5);
     ++Zapytania;
     std::unique_ptr<QNetworkReply, UsunPozniej> odpowiedz(siec_.get(zadanie));
-    bool bladZapisu = false;
+    bool bladZapisu = false; // a failed write, or a body over the size limit
     qint64 zapisane = 0;
     connect(odpowiedz.get(), &QNetworkReply::readyRead, odpowiedz.get(), [&, r = odpowiedz.get()] {
         const QByteArray kawalek = r->readAll();
@@ -99,7 +99,7 @@ bool Siec::Pobierz(const QUrl& adres, const QString& plik)
         // An error page is never stored as a recording or a data file.
         if (status < 200 || status > 299)
             return;
-        if (cel.write(kawalek) != kawalek.size()) {
+        if (zapisane + kawalek.size() > NajwiekszyPlik || cel.write(kawalek) != kawalek.size()) {
             bladZapisu = true;
             r->abort();
         }

@@ -22,6 +22,9 @@ public:
     // How long a request may go without receiving a byte before it counts as failed.
     int LimitCiszyMs = 20000;
 
+    // The largest body a download may bring; a bigger one fails, so a misbehaving server cannot fill the disk.
+    qint64 NajwiekszyPlik = 64 * 1024 * 1024;
+
     // Requests sent so far (benchmarks and tests read it).
     int Zapytania = 0;
 

@@ -86,6 +86,8 @@ void Aktualizacja::Powiadom(const char* pierwsza, const char* druga)
 
 void Aktualizacja::Aktualizuj()
 {
+    // A staging folder left behind by a crash goes first, whatever this update's outcome.
+    QDir(QDir::current().filePath(QStringLiteral("dane/") + FolderPosredni)).removeRecursively();
     const QString tymczasowa = QDir::current().filePath(QString::fromLatin1(vokara::PlikListy));
     const QUrl adresListy = QUrl::fromEncoded(AdresPliku(vokara::PlikListy).toLatin1());
     if (!siec_.Pobierz(adresListy, tymczasowa)) {
@@ -122,7 +124,6 @@ bool Aktualizacja::PobierzZestawy()
     namespace fs = std::filesystem;
     const QString folderDanych = QDir::current().filePath(QStringLiteral("dane"));
     const QString posredni = folderDanych + QLatin1Char('/') + FolderPosredni;
-    // A staging folder left behind by a crash is thrown away first.
     QDir(posredni).removeRecursively();
     if (!QDir(folderDanych).exists() || !QDir().mkdir(posredni))
         return false;
