@@ -1,6 +1,6 @@
 // Update benchmark: 50 set files of 200 entries each from a loopback home site, end to end, notice answered.
 #include "aktualizacja.h"
-#include "program.h"
+#include "program_testowy.h"
 #include "serwer_http.h"
 
 #include <QApplication>
@@ -30,17 +30,9 @@ int main(int argc, char** argv)
     }
     serwer.ustaw("/vokara/dane/a_spis.txt", {{200, lista}});
 
-    QTemporaryDir katalog;
-    QDir::setCurrent(katalog.path());
-    QDir().mkpath("dane/voice");
-    QFile stara("dane/a_spis.txt");
-    stara.open(QIODevice::WriteOnly);
-    stara.write("01.12.2026*1.0\r\nA*a.txt\r\n");
-    stara.close();
-    QFile zestaw("dane/a.txt");
-    zestaw.open(QIODevice::WriteOnly);
-    zestaw.write("w*o\r\ndog*pies\r\n");
-    zestaw.close();
+    testy::Katalog katalog; // a working folder with dane/voice, made current
+    katalog.lista({"01.12.2026*1.0", "A*a.txt"});
+    katalog.zestaw("a.txt", {"w*o", "dog*pies"});
 
     Program program;
     if (!program.Pokaz())

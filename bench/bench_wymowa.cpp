@@ -1,6 +1,6 @@
 // Pronunciation benchmark over loopback: a cached word until the player plays, and an uncached one (status check,
 // download, start).
-#include "program.h"
+#include "program_testowy.h"
 #include "serwer_http.h"
 #include "wymawianie.h"
 
@@ -35,17 +35,9 @@ int main(int argc, char** argv)
     mp3.open(QIODevice::ReadOnly);
     const QByteArray nagranie = mp3.readAll();
 
-    QTemporaryDir katalog;
-    QDir::setCurrent(katalog.path());
-    QDir().mkpath("dane/voice");
-    QFile lista("dane/a_spis.txt");
-    lista.open(QIODevice::WriteOnly);
-    lista.write("v*1\r\nA*a.txt\r\n");
-    lista.close();
-    QFile zestaw("dane/a.txt");
-    zestaw.open(QIODevice::WriteOnly);
-    zestaw.write("w*o\r\ndog*pies\r\n");
-    zestaw.close();
+    testy::Katalog katalog; // a working folder with dane/voice, made current
+    katalog.lista({"v*1", "A*a.txt"});
+    katalog.zestaw("a.txt", {"w*o", "dog*pies"});
 
     Program program;
     if (!program.Pokaz())
