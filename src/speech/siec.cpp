@@ -33,8 +33,13 @@ int Status(const QNetworkReply* odpowiedz)
     return odpowiedz->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
+// A reply cut short (the program quitting during a wait) is stopped before the event loop deletes it.
 struct UsunPozniej {
-    void operator()(QNetworkReply* r) const { r->deleteLater(); }
+    void operator()(QNetworkReply* r) const
+    {
+        r->abort();
+        r->deleteLater();
+    }
 };
 
 } // namespace
@@ -67,8 +72,10 @@ bool Siec::AdresDostepny(const QUrl& adres)
     ++Zapytania;
     std::unique_ptr<QNetworkReply, UsunPozniej> odpowiedz(siec_.get(zadanie));
     int status = 0;
+    // Declared last, so destroyed first: the handler below, which points into this call, never outlives it.
+    QObject straznik;
     // The status is all that is wanted: once the head has arrived the rest of the body is not fetched.
-    connect(odpowiedz.get(), &QNetworkReply::metaDataChanged, odpowiedz.get(), [&status, r = odpowiedz.get()] {
+    connect(odpowiedz.get(), &QNetworkReply::metaDataChanged, &straznik, [&status, r = odpowiedz.get()] {
         status = Status(r);
         if (status != 0)
             r->abort();
@@ -93,7 +100,8 @@ bool Siec::Pobierz(const QUrl& adres, const QString& plik)
     std::unique_ptr<QNetworkReply, UsunPozniej> odpowiedz(siec_.get(zadanie));
     bool bladZapisu = false; // a failed write, or a body over the size limit
     qint64 zapisane = 0;
-    connect(odpowiedz.get(), &QNetworkReply::readyRead, odpowiedz.get(), [&, r = odpowiedz.get()] {
+    QObject straznik; // destroyed first: the handler below never outlives this call
+    connect(odpowiedz.get(), &QNetworkReply::readyRead, &straznik, [&, r = odpowiedz.get()] {
         const QByteArray kawalek = r->readAll();
         const int status = Status(r);
         // An error page is never stored as a recording or a data file.
