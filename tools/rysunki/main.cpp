@@ -263,6 +263,18 @@ QImage loudspeaker()
     return image;
 }
 
+// The set pickers' drop-down arrow for the skin: a small warm-brown triangle on transparency.
+QImage pickerArrow()
+{
+    QImage image = blankImage({9, 6}, Qt::transparent, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(110, 74, 34));
+    p.drawPolygon(QPolygonF({QPointF(0.5, 0.5), QPointF(8.5, 0.5), QPointF(4.5, 5.5)}));
+    return image;
+}
+
 // The application icon in a 256-unit space; smaller sizes scale the painter so edges stay sharp.
 void paintAppIcon(QPainter& p, const Fonts& fonts)
 {
@@ -389,6 +401,7 @@ int main(int argc, char* argv[])
     }
 
     save(loudspeaker(), out, QStringLiteral("glosnik.png"));
+    save(pickerArrow(), out, QStringLiteral("strzalka.png"));
     save(appIcon(fonts, 256), out, QStringLiteral("vokara.png"));
     save(appIcon(fonts, 48), out, QStringLiteral("vokara-48.png"));
     return 0;
