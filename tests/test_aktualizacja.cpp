@@ -179,6 +179,8 @@ private slots:
             << (zwykle + QStringList{"E*../evil.txt", "T*/tmp/vokara-" + QUuid::createUuid().toString(QUuid::Id128),
                                      "S*sub/dir.txt", "K*..", "W*a\\b.txt"})
             << false << Problemy;
+        QTest::newRow("7 names a folder of the data folder") << "02.12.2026*1.0" << (zwykle + QStringList{"V*voice"})
+                                                             << false << Problemy;
     }
 
     // Any failure leaves the data folder exactly as it was, and every other file is still tried.
@@ -204,6 +206,40 @@ private slots:
         for (const auto& z : w.serwer.zapytania)
             QVERIFY2(!z.contains("evil") && !z.contains("sub") && !z.contains("tmp"), z.constData());
         QCOMPARE(w.program->stan.dane.WersjaDanych, std::string("01.12.2026"));
+    }
+
+    // A colon is an ordinary file-name character; a set named like the list is the list's own download.
+    void nietypoweNazwy()
+    {
+        Witryna w;
+        const QStringList lista{"02.12.2026*1.0", "A*a:b.txt", "L*a_spis.txt"};
+        w.plik("a_spis.txt", lista);
+        w.plik("a:b.txt", {"w*o", "a*a"});
+        w.aktualizuj();
+        QCOMPARE(w.odpowiedzi->teksty, QStringList{Uaktualnione});
+        QCOMPARE(zawartosc(w.katalog.sciezka("dane")).value("a:b.txt"), cp1250({"w*o", "a*a"}));
+        QCOMPARE(w.serwer.zapytania.count("/vokara/dane/a_spis.txt"), 2); // the temporary list, then the list
+    }
+
+    // A move that fails halfway undoes the earlier ones: the data folder is whole, old or new.
+    void wycofaniePrzeniesienia()
+    {
+        QTemporaryDir katalog;
+        const QString dane = katalog.filePath("dane");
+        const QString posredni = dane + "/.aktualizacja";
+        testy::zapisz(dane + "/a.txt", "old a");
+        testy::zapisz(dane + "/c.txt/zajety", "a folder where c.txt should go");
+        for (const char* plik : {"a.txt", "b.txt", "c.txt"})
+            testy::zapisz(posredni + "/" + plik, "new");
+        QVERIFY(!Aktualizacja::PrzeniesWszystkie({"a.txt", "b.txt", "c.txt"}, posredni, dane));
+        QDir(posredni).removeRecursively();
+        const auto po = zawartosc(dane);
+        QCOMPARE(po.keys(), (QStringList{"a.txt", "c.txt/zajety"}));
+        QCOMPARE(po.value("a.txt"), QByteArray("old a"));
+        for (const char* plik : {"a.txt", "b.txt"})
+            testy::zapisz(posredni + "/" + plik, "new");
+        QVERIFY(Aktualizacja::PrzeniesWszystkie({"a.txt", "b.txt"}, posredni, dane));
+        QCOMPARE(zawartosc(dane).value("b.txt"), QByteArray("new"));
     }
 
     void brakStrony()

@@ -193,6 +193,17 @@ private slots:
         QCOMPARE(dane.WersjaProgramu, std::string("2.5"));
     }
 
+    // A name starting with '/' is joined to the data folder as text, so it cannot name a file elsewhere.
+    void sciezkaBezwzgledna()
+    {
+        testy::zapiszLinie(katalog.filePath("poza.txt"), {"w*o"});
+        testy::zapiszLinie(dan("a.txt"), {"w*o"});
+        lista({"v*1", "X*" + katalog.filePath("poza.txt"), "A*a.txt"});
+        QCOMPARE(WczytajListe(dane), 0);
+        QCOMPARE(dane.Zestawy.size(), std::size_t(1));
+        QCOMPARE(dane.Zestawy[0].Plik, std::string("a.txt"));
+    }
+
     void wczytajListeBrak()
     {
         QCOMPARE(WczytajListe(dane), 1);

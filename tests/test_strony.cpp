@@ -143,6 +143,9 @@ private slots:
         QCOMPARE(ui.LDanyWyraz->text(), angielski(1)); // B first: the search starts after the first entry
         QCOMPARE(zbior(widoczneOpcje(g)).size(), 3);
         QVERIFY(widoczneOpcje(g).contains(vokara::ZCp1250(kolejnosc[1].Polski)));
+        // Only a left click picks an option.
+        QTest::mouseClick(ui.LW2, Qt::RightButton);
+        QCOMPARE(g.program->FGlowny->Test().Wybrana, -1);
         // "Sprawdź" with nothing picked.
         QTest::mouseClick(ui.ButSprawdz, Qt::LeftButton);
         QCOMPARE(g.odpowiedzi->teksty, QStringList{"Wybierz jedną z odpowiedzi"});

@@ -47,7 +47,9 @@ std::vector<std::string> PodzielNaLinie(const std::string& bajty)
 
 std::filesystem::path Dane::SciezkaDanych(const std::string& plikCp1250) const
 {
-    return FolderDanych() / std::filesystem::path(Cp1250NaUtf8(plikCp1250));
+    // Joined as text, as the list's names always are: a name starting with '/' stays inside the data folder
+    // instead of replacing it, as joining paths would.
+    return std::filesystem::path(FolderDanych().string() + "/" + Cp1250NaUtf8(plikCp1250));
 }
 
 bool JestPlikiem(const std::filesystem::path& sciezka)

@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QRegularExpression>
 
 namespace {
@@ -191,8 +192,11 @@ void StronaTestu::BSluchajWyrazClick(int n)
 bool StronaTestu::eventFilter(QObject* obiekt, QEvent* zdarzenie)
 {
     if (zdarzenie->type() == QEvent::MouseButtonRelease) {
+        auto* mysz = static_cast<QMouseEvent*>(zdarzenie);
         for (int n = 1; n <= 3; ++n) {
-            if (obiekt == Opcja(n)) {
+            // A click: the left button released over the option it was pressed on.
+            if (obiekt == Opcja(n) && mysz->button() == Qt::LeftButton &&
+                Opcja(n)->rect().contains(mysz->position().toPoint())) {
                 WybierzOpcje(n);
                 return true;
             }

@@ -115,7 +115,9 @@ bool Siec::Pobierz(const QUrl& adres, const QString& plik)
     });
     Czekaj(odpowiedz.get());
     const int status = Status(odpowiedz.get());
-    bool caly = odpowiedz->error() == QNetworkReply::NoError && status >= 200 && status <= 299 && !bladZapisu;
+    // A wait ended early (the program quitting) leaves an unfinished reply: whatever arrived is not the whole body.
+    bool caly = odpowiedz->isFinished() && odpowiedz->error() == QNetworkReply::NoError && status >= 200 &&
+                status <= 299 && !bladZapisu;
     const QVariant dlugosc = odpowiedz->header(QNetworkRequest::ContentLengthHeader);
     if (caly && dlugosc.isValid() && !odpowiedz->hasRawHeader("Content-Encoding"))
         caly = zapisane == dlugosc.toLongLong();

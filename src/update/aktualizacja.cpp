@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProgressDialog>
 #include <QUrl>
 
@@ -22,18 +23,59 @@ namespace {
 
 QString Utf8(const std::string& cp1250) { return QString::fromStdString(vokara::Cp1250NaUtf8(cp1250)); }
 
-// A file name from the downloaded list names one file inside the data folder and nothing else.
-bool ZwyklaNazwaPliku(const std::string& plik)
+// A file name from the downloaded list names one file inside the data folder and nothing else: not a path, not the
+// staging folder, not a folder already there (such as the recording cache).
+bool ZwyklaNazwaPliku(const std::string& plik, const QString& folderDanych)
 {
-    if (plik.empty() || plik == "." || plik == ".." || Utf8(plik) == Aktualizacja::FolderPosredni ||
-        plik == vokara::PlikListy)
+    if (plik.empty() || plik == "." || plik == ".." || Utf8(plik) == Aktualizacja::FolderPosredni)
         return false;
     for (unsigned char c : plik) {
-        if (c == '/' || c == '\\' || c < 0x20 || c == 0x7F || c == ':')
+        if (c == '/' || c == '\\' || c < 0x20 || c == 0x7F)
             return false;
+    }
+    return !QFileInfo(folderDanych + QLatin1Char('/') + Utf8(plik)).isDir();
+}
+
+} // namespace
+
+bool Aktualizacja::PrzeniesWszystkie(const std::vector<std::string>& pliki, const QString& posredni,
+                                     const QString& folderDanych)
+{
+    namespace fs = std::filesystem;
+    const auto sciezka = [](const QString& folder, const std::string& plik) {
+        return fs::path((folder + QLatin1Char('/') + Utf8(plik)).toStdString());
+    };
+    const QString kopie = posredni + QStringLiteral("/.poprzednie");
+    if (!QDir().mkpath(kopie))
+        return false;
+    std::vector<std::pair<std::string, bool>> przeniesione; // name, whether an older file was kept aside
+    std::error_code blad;
+    std::error_code pytanie; // look-ups of what is there; their own failures are answers, not errors
+    for (const auto& plik : pliki) {
+        const bool byl = fs::exists(sciezka(folderDanych, plik), pytanie);
+        // A folder is never set aside for a file: that would take the folder away with the staging area.
+        if (fs::is_directory(sciezka(folderDanych, plik), pytanie))
+            blad = std::make_error_code(std::errc::is_a_directory);
+        else if (byl)
+            fs::rename(sciezka(folderDanych, plik), sciezka(kopie, plik), blad);
+        if (!blad)
+            fs::rename(sciezka(posredni, plik), sciezka(folderDanych, plik), blad);
+        if (blad) {
+            if (byl && fs::exists(sciezka(kopie, plik), pytanie))
+                fs::rename(sciezka(kopie, plik), sciezka(folderDanych, plik), blad);
+            for (auto it = przeniesione.rbegin(); it != przeniesione.rend(); ++it) {
+                fs::remove(sciezka(folderDanych, it->first), blad);
+                if (it->second)
+                    fs::rename(sciezka(kopie, it->first), sciezka(folderDanych, it->first), blad);
+            }
+            return false;
+        }
+        przeniesione.emplace_back(plik, byl);
     }
     return true;
 }
+
+namespace {
 
 // The progress window of a running update; it has no cancel button and closes before the outcome's notice.
 class Postep {
@@ -121,23 +163,23 @@ void Aktualizacja::Aktualizuj()
 
 bool Aktualizacja::PobierzZestawy()
 {
-    namespace fs = std::filesystem;
     const QString folderDanych = QDir::current().filePath(QStringLiteral("dane"));
     const QString posredni = folderDanych + QLatin1Char('/') + FolderPosredni;
     QDir(posredni).removeRecursively();
     if (!QDir(folderDanych).exists() || !QDir().mkdir(posredni))
         return false;
 
-    // The set files the list names, in list order (a name listed twice is fetched once), then the list itself.
+    // The set files the list names, in list order (a name listed twice is fetched once, and a set named like the
+    // list is the list's own download), then the list itself.
     std::vector<std::optional<std::string>> pliki;
     std::string nazwa;
     std::string plik;
     for (std::size_t i = 1; i < dane_.Lista.size(); ++i) {
         if (!vokara::Rozdziel(dane_.Lista[i], nazwa, plik))
             continue; // an empty line names nothing
-        if (!ZwyklaNazwaPliku(plik))
+        if (!ZwyklaNazwaPliku(plik, folderDanych))
             pliki.push_back(std::nullopt);
-        else if (std::find(pliki.begin(), pliki.end(), std::optional(plik)) == pliki.end())
+        else if (plik != vokara::PlikListy && std::find(pliki.begin(), pliki.end(), std::optional(plik)) == pliki.end())
             pliki.push_back(plik);
     }
     pliki.push_back(std::string(vokara::PlikListy));
@@ -161,14 +203,10 @@ bool Aktualizacja::PobierzZestawy()
 
     if (ok) {
         // Set files first, the list last: a list never names a set whose new file is not yet in place.
-        for (const auto& p : pliki) {
-            std::error_code blad;
-            const QString nazwaPliku = Utf8(*p);
-            fs::rename(fs::path((posredni + QLatin1Char('/') + nazwaPliku).toStdString()),
-                       fs::path((folderDanych + QLatin1Char('/') + nazwaPliku).toStdString()), blad);
-            if (blad)
-                ok = false;
-        }
+        std::vector<std::string> nowe;
+        for (const auto& p : pliki)
+            nowe.push_back(*p);
+        ok = PrzeniesWszystkie(nowe, posredni, folderDanych);
     }
     QDir(posredni).removeRecursively();
     return ok;

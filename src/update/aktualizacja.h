@@ -6,6 +6,8 @@
 #include <QString>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 class QWidget;
 class Siec;
@@ -24,6 +26,11 @@ public:
     // Downloads every set file the list in Lista names, then the list, into a staging folder; moves them into the
     // data folder only when all arrived. True when the data folder now holds them all.
     bool PobierzZestawy();
+
+    // Moves the staged files (Windows-1250 names) into the data folder in order, keeping what each replaces; if any
+    // move fails, every earlier one is undone, so the data folder is either wholly new or exactly as it was.
+    static bool PrzeniesWszystkie(const std::vector<std::string>& pliki, const QString& posredni,
+                                  const QString& folderDanych);
 
     // The staging folder's name inside the data folder.
     static const QString FolderPosredni;
