@@ -104,7 +104,8 @@ int main(int argc, char** argv)
     }
     const double tp = Mediana(czasPusty), tv = Mediana(czasVokara);
     const double mp = Mediana(pamiecPusty), mv = Mediana(pamiecVokara);
-    std::printf("platform: %s\n", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "xcb" : qgetenv("QT_QPA_PLATFORM").constData());
+    std::printf("platform: %s\n",
+                qgetenv("QT_QPA_PLATFORM").isEmpty() ? "xcb" : qgetenv("QT_QPA_PLATFORM").constData());
     std::printf("start to shown (median of 15): bare window %.1f ms, Vokara %.1f ms, ratio %.2f\n", tp, tv, tv / tp);
     std::printf("peak memory at idle:           bare window %.1f MiB, Vokara %.1f MiB, ratio %.2f\n", mp, mv, mv / mp);
     return 0;

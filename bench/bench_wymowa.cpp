@@ -47,8 +47,8 @@ int main(int argc, char** argv)
         zegar.start();
         program.FGlowny->Wymowa().Wymow(slowo);
         QMediaPlayer* odtwarzacz = program.FSluchaj->Playerek();
-        if (!odtwarzacz || !QTest::qWaitFor([&] { return odtwarzacz->playbackState() == QMediaPlayer::PlayingState; },
-                                            5000))
+        if (!odtwarzacz ||
+            !QTest::qWaitFor([&] { return odtwarzacz->playbackState() == QMediaPlayer::PlayingState; }, 5000))
             return -1.0;
         return double(zegar.nsecsElapsed()) / 1e6;
     };

@@ -13,8 +13,8 @@ struct OdpowiedzHttp {
     int status = 200;
     QByteArray tresc;
     QByteArray przekierowanie = {}; // Location header, for 3xx answers
-    bool zawies = false;       // read the request, then say nothing
-    qint64 uciecPo = -1;       // announce the whole body but send only this many bytes, then close
+    bool zawies = false;            // read the request, then say nothing
+    qint64 uciecPo = -1;            // announce the whole body but send only this many bytes, then close
 };
 
 class SerwerHttp : public QObject {
@@ -38,8 +38,8 @@ public:
     // gets 404.
     QHash<QByteArray, QList<OdpowiedzHttp>> trasy;
     void ustaw(const QByteArray& sciezka, const QList<OdpowiedzHttp>& odpowiedzi) { trasy[sciezka] = odpowiedzi; }
-    QList<QByteArray> zapytania;            // every requested path, in order
-    QList<QByteArray> agenci;               // the User-Agent of each request
+    QList<QByteArray> zapytania;                          // every requested path, in order
+    QList<QByteArray> agenci;                             // the User-Agent of each request
     std::function<void(const QByteArray&)> przyZapytaniu; // called with each path as it arrives
 
 private:
@@ -66,9 +66,9 @@ private:
             o = it->size() > 1 ? it->takeFirst() : it->first();
         if (o.zawies)
             return;
-        QByteArray glowa = "HTTP/1.1 " + QByteArray::number(o.status) + " X\r\nConnection: close\r\n" +
-                           "Content-Type: application/octet-stream\r\nContent-Length: " +
-                           QByteArray::number(o.tresc.size()) + "\r\n";
+        QByteArray glowa =
+            "HTTP/1.1 " + QByteArray::number(o.status) + " X\r\nConnection: close\r\n" +
+            "Content-Type: application/octet-stream\r\nContent-Length: " + QByteArray::number(o.tresc.size()) + "\r\n";
         if (!o.przekierowanie.isEmpty())
             glowa += "Location: " + o.przekierowanie + "\r\n";
         gniazdo->write(glowa + "\r\n");

@@ -34,7 +34,10 @@ QMap<QString, QByteArray> zawartosc(const QString& folder)
     return wynik;
 }
 
-QString powiadomienie(const char* a, const char* b) { return QString::fromUtf8(a) + '\r' + QString::fromUtf8(b); }
+QString powiadomienie(const char* a, const char* b)
+{
+    return QString::fromUtf8(a) + '\r' + QString::fromUtf8(b);
+}
 
 const QString Aktualne = powiadomienie("Dane są aktualne.", "Życzymy owocnej pracy z programem.");
 const QString AktualneNowyProgram =
@@ -141,9 +144,9 @@ private slots:
         QCOMPARE(w.odpowiedzi->teksty, QStringList{WARTOSC(QString, powiadomienie)});
         QCOMPARE(w.serwer.zapytania, (QList<QByteArray>{"/vokara/dane/a_spis.txt", "/vokara/dane/zwierzeta.txt",
                                                         "/vokara/dane/dom.txt", "/vokara/dane/a_spis.txt"}));
-        QCOMPARE(postep, (QStringList{"Pobieranie danych: plik 1 z 3\nzwierzeta.txt",
-                                      "Pobieranie danych: plik 2 z 3\ndom.txt",
-                                      "Pobieranie danych: plik 3 z 3\na_spis.txt"}));
+        QCOMPARE(postep,
+                 (QStringList{"Pobieranie danych: plik 1 z 3\nzwierzeta.txt", "Pobieranie danych: plik 2 z 3\ndom.txt",
+                              "Pobieranie danych: plik 3 z 3\na_spis.txt"}));
         const auto teraz = zawartosc(w.katalog.sciezka("dane"));
         QCOMPARE(teraz.value("a_spis.txt"), cp1250(lista));
         QCOMPARE(teraz.value("dom.txt"), cp1250({"w*o", "house*dom"}));
@@ -167,20 +170,20 @@ private slots:
         QTest::addColumn<bool>("uciety");
         QTest::addColumn<QString>("powiadomienie");
         const QStringList zwykle{"A*a.txt", "B*b.txt"};
-        QTest::newRow("7 set missing on the site") << "02.12.2026*1.0" << (zwykle + QStringList{"C*brak.txt"}) << false
-                                                   << Problemy;
-        QTest::newRow("8 set missing, other program") << "02.12.2026*3.0" << (zwykle + QStringList{"C*brak.txt"})
-                                                      << false << ProblemyNowyProgram;
+        QTest::newRow("7 set missing on the site")
+            << "02.12.2026*1.0" << (zwykle + QStringList{"C*brak.txt"}) << false << Problemy;
+        QTest::newRow("8 set missing, other program")
+            << "02.12.2026*3.0" << (zwykle + QStringList{"C*brak.txt"}) << false << ProblemyNowyProgram;
         QTest::newRow("7 set cut short") << "02.12.2026*1.0" << zwykle << true << Problemy;
-        QTest::newRow("7 line without a file name") << "02.12.2026*1.0" << (zwykle + QStringList{"C"}) << false
-                                                    << Problemy;
+        QTest::newRow("7 line without a file name")
+            << "02.12.2026*1.0" << (zwykle + QStringList{"C"}) << false << Problemy;
         QTest::newRow("7 names outside the data folder")
             << "02.12.2026*1.0"
             << (zwykle + QStringList{"E*../evil.txt", "T*/tmp/vokara-" + QUuid::createUuid().toString(QUuid::Id128),
                                      "S*sub/dir.txt", "K*..", "W*a\\b.txt"})
             << false << Problemy;
-        QTest::newRow("7 names a folder of the data folder") << "02.12.2026*1.0" << (zwykle + QStringList{"V*voice"})
-                                                             << false << Problemy;
+        QTest::newRow("7 names a folder of the data folder")
+            << "02.12.2026*1.0" << (zwykle + QStringList{"V*voice"}) << false << Problemy;
     }
 
     // Any failure leaves the data folder exactly as it was, and every other file is still tried.
@@ -281,9 +284,10 @@ private slots:
         Witryna w;
         w.plik("a_spis.txt", {"02.12.2026*1.0"});
         w.aktualizuj();
-        QCOMPARE(w.odpowiedzi->teksty,
-                 (QStringList{Uaktualnione, powiadomienie("Brak zestawów słów w folderze Dane. Program nie może działać.",
-                                                          "Dokonaj aktualizacji danych.")}));
+        QCOMPARE(
+            w.odpowiedzi->teksty,
+            (QStringList{Uaktualnione, powiadomienie("Brak zestawów słów w folderze Dane. Program nie może działać.",
+                                                     "Dokonaj aktualizacji danych.")}));
         QCOMPARE(w.pozycje(), QStringList());
         QCOMPARE(w.program->stan.dane.WersjaDanych, std::string("11.11.2011"));
     }

@@ -38,15 +38,16 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QByteArray>("pierwsze");
         QTest::addColumn<QByteArray>("drugie");
-        QTest::newRow("phrase") << QByteArray("ice cream*lody") << true << QByteArray("ice cream") << QByteArray("lody");
+        QTest::newRow("phrase") << QByteArray("ice cream*lody") << true << QByteArray("ice cream")
+                                << QByteArray("lody");
         QTest::newRow("first star only") << QByteArray("a*b*c") << true << QByteArray("a") << QByteArray("b*c");
         QTest::newRow("blanks kept") << QByteArray("cat * kot") << true << QByteArray("cat ") << QByteArray(" kot");
         QTest::newRow("no star") << QByteArray("dog") << true << QByteArray("dog") << QByteArray();
         QTest::newRow("star first") << QByteArray("*pies") << true << QByteArray() << QByteArray("pies");
         QTest::newRow("star last") << QByteArray("dog*") << true << QByteArray("dog") << QByteArray();
         QTest::newRow("empty line") << QByteArray() << false << QByteArray("old1") << QByteArray("old2");
-        QTest::newRow("meaning cut at 100") << QByteArray("x*" + QByteArray(150, 'y')) << true << QByteArray("x")
-                                            << QByteArray(100, 'y');
+        QTest::newRow("meaning cut at 100")
+            << QByteArray("x*" + QByteArray(150, 'y')) << true << QByteArray("x") << QByteArray(100, 'y');
     }
 
     void rozdziel()
@@ -155,19 +156,17 @@ private slots:
         const QStringList oba{"a.txt", "b.txt"};
         QTest::newRow("ready") << QStringList{"01.02.2026*1.0", "Zwierzęta*a.txt", "Dom*b.txt"} << oba << 0
                                << QStringList{"Zwierzęta", "Dom"};
-        QTest::newRow("missing files skipped") << QStringList{"v*1", "A*a.txt", "X*x.txt", "B*b.txt"} << oba << 0
-                                               << QStringList{"A", "B"};
+        QTest::newRow("missing files skipped")
+            << QStringList{"v*1", "A*a.txt", "X*x.txt", "B*b.txt"} << oba << 0 << QStringList{"A", "B"};
         QTest::newRow("no set file") << QStringList{"v*1", "X*x.txt"} << oba << 3 << QStringList{};
         QTest::newRow("header only") << QStringList{"v*1"} << oba << 3 << QStringList{};
-        QTest::newRow("empty lines skipped") << QStringList{"v*1", "", "A*a.txt", "", "B*b.txt"} << oba << 0
-                                             << QStringList{"A", "B"};
-        QTest::newRow("empty file name") << QStringList{"v*1", "A", "B*", "C*b.txt"} << oba << 0
-                                         << QStringList{"C"};
-        QTest::newRow("name twice") << QStringList{"v*1", "A*a.txt", "A*b.txt"} << oba << 0
-                                    << QStringList{"A", "A"};
+        QTest::newRow("empty lines skipped")
+            << QStringList{"v*1", "", "A*a.txt", "", "B*b.txt"} << oba << 0 << QStringList{"A", "B"};
+        QTest::newRow("empty file name") << QStringList{"v*1", "A", "B*", "C*b.txt"} << oba << 0 << QStringList{"C"};
+        QTest::newRow("name twice") << QStringList{"v*1", "A*a.txt", "A*b.txt"} << oba << 0 << QStringList{"A", "A"};
         QTest::newRow("first line empty") << QStringList{"", "A*a.txt"} << oba << 2 << QStringList{};
-        QTest::newRow("polish file name") << QStringList{"v*1", "Żaby*żaby.txt"} << QStringList{"żaby.txt"} << 0
-                                          << QStringList{"Żaby"};
+        QTest::newRow("polish file name")
+            << QStringList{"v*1", "Żaby*żaby.txt"} << QStringList{"żaby.txt"} << 0 << QStringList{"Żaby"};
     }
 
     void wczytajListe()
@@ -346,8 +345,8 @@ private slots:
         QCOMPARE(WczytajListe(dostarczone), 0);
         QVERIFY(dostarczone.Zestawy.size() >= 12);
         Silnik silnik(dostarczone, los);
-        const QByteArray utf8Polskie[] = {"ą", "ć", "ę", "ł", "ń", "ó", "ś", "ź", "ż", "Ą", "Ć", "Ę", "Ł", "Ń", "Ó",
-                                          "Ś", "Ź", "Ż"};
+        const QByteArray utf8Polskie[] = {"ą", "ć", "ę", "ł", "ń", "ó", "ś", "ź", "ż",
+                                          "Ą", "Ć", "Ę", "Ł", "Ń", "Ó", "Ś", "Ź", "Ż"};
         for (int i = 0; i < int(dostarczone.Zestawy.size()); ++i) {
             const auto& z = dostarczone.Zestawy[std::size_t(i)];
             QVERIFY2(silnik.WczytajZestaw(i), z.Plik.c_str());

@@ -15,7 +15,10 @@ using namespace vokara::komunikat;
 
 namespace {
 
-bool czerwony(QRgb p) { return qRed(p) > 150 && qGreen(p) < 90 && qBlue(p) < 90; }
+bool czerwony(QRgb p)
+{
+    return qRed(p) > 150 && qGreen(p) < 90 && qBlue(p) < 90;
+}
 
 } // namespace
 

@@ -196,8 +196,8 @@ private slots:
             QPainter malarz(&obraz);
             QStyleOptionViewItem opcja;
             opcja.rect = obraz.rect();
-            opcja.state = QStyle::State_Enabled | (zaznaczona ? QStyle::State_Selected | QStyle::State_MouseOver
-                                                              : QStyle::State_None);
+            opcja.state = QStyle::State_Enabled |
+                          (zaznaczona ? QStyle::State_Selected | QStyle::State_MouseOver : QStyle::State_None);
             lista.itemDelegate()->paint(&malarz, opcja, lista.model()->index(0, 0));
             return obraz;
         };
@@ -268,11 +268,10 @@ private slots:
         testy::Katalog k;
         Program p;
         const QTabWidget* strony = p.FGlowny->Formularz().PStrony;
-        const QStringList napisy{QString(10, ' ') + "Powitanie" + QString(11, ' '),
-                                 QString(12, ' ') + "Test wyboru" + QString(14, ' '),
-                                 QString(6, ' ') + "Wpisywanie słowa" + QString(7, ' '),
-                                 QString(8, ' ') + "Słuchanie" + QString(8, ' '),
-                                 QString(5, ' ') + "Odsłuchanie słowa" + QString(7, ' ')};
+        const QStringList napisy{
+            QString(10, ' ') + "Powitanie" + QString(11, ' '), QString(12, ' ') + "Test wyboru" + QString(14, ' '),
+            QString(6, ' ') + "Wpisywanie słowa" + QString(7, ' '), QString(8, ' ') + "Słuchanie" + QString(8, ' '),
+            QString(5, ' ') + "Odsłuchanie słowa" + QString(7, ' ')};
         for (int i = 0; i < 5; ++i)
             QCOMPARE(strony->tabText(i), napisy[i]);
         QCOMPARE(strony->widget(3)->objectName(), QStringLiteral("sSluchanie"));

@@ -160,9 +160,9 @@ private slots:
             nagany.insert(silnik.Nagana(AngielskiPolski));
         }
         QCOMPARE(pochwaly, (std::set<std::string>{"Bardzo dobrze", "OK", "Poprawnie"}));
-        QCOMPARE(nagany, (std::set<std::string>{cp("Błąd. Poprawna odpowiedź, to: pies"),
-                                                "Bad. Correct answer, it: pies",
-                                                cp("Pomyłka. Poprawna odpowiedź, to: pies")}));
+        QCOMPARE(nagany,
+                 (std::set<std::string>{cp("Błąd. Poprawna odpowiedź, to: pies"), "Bad. Correct answer, it: pies",
+                                        cp("Pomyłka. Poprawna odpowiedź, to: pies")}));
         silnik.Biezacy = 5; // no such entry: nothing is read
         QCOMPARE(silnik.PoprawnaOdpowiedz(AngielskiPolski), std::string());
     }

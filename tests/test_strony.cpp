@@ -15,8 +15,8 @@ using testy::cp;
 namespace {
 
 const QStringList Pochwaly{"Bardzo dobrze", "OK", "Poprawnie"};
-const QStringList Nagany{"Błąd. Poprawna odpowiedź, to: ", "Bad. Correct answer, it: ",
-                         "Pomyłka. Poprawna odpowiedź, to: "};
+const QStringList Nagany{
+    "Błąd. Poprawna odpowiedź, to: ", "Bad. Correct answer, it: ", "Pomyłka. Poprawna odpowiedź, to: "};
 
 bool jestNagana(const QString& tekst, const QString& koniec)
 {
@@ -49,7 +49,8 @@ struct Gra {
             // Every English word has a recording in the cache, so pronunciation needs no network.
             for (const auto& linia : zestawy[i])
                 if (!linia.section('*', 0, 0).contains('/'))
-                    testy::zapisz(katalog.sciezka("dane/voice/" + linia.section('*', 0, 0).toLower() + ".mp3"), nagranie());
+                    testy::zapisz(katalog.sciezka("dane/voice/" + linia.section('*', 0, 0).toLower() + ".mp3"),
+                                  nagranie());
         }
         katalog.lista(lista);
         program = std::make_unique<Program>();
@@ -192,8 +193,7 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
             // Every question of a 3-entry set shows all three translations.
-            QCOMPARE(zbior(widoczneOpcje(g)),
-                     (QSet<QString>{"pies", "kot", "krowa"}));
+            QCOMPARE(zbior(widoczneOpcje(g)), (QSet<QString>{"pies", "kot", "krowa"}));
             odpowiedzTest(g, true);
         }
         g.odpowiedzi->klawisze = {WARTOSC(int, klawisz)};
@@ -284,7 +284,9 @@ private slots:
         QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
         QVERIFY(!ui.RJezyk2->isEnabled());
         QCOMPARE(ui.LDanyWyraz2->text(), vokara::ZCp1250(kolejnosc[0].Angielski)); // from -1 to the first entry
-        QTRY_VERIFY2(ui.EWpis2->hasFocus(), qPrintable(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString("none")));
+        QTRY_VERIFY2(
+            ui.EWpis2->hasFocus(),
+            qPrintable(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString("none")));
         // Enter three times: check, next, then an empty answer.
         testy::wpisz(ui.EWpis2, vokara::ZCp1250(kolejnosc[0].Polski));
         QTest::keyClick(ui.EWpis2, Qt::Key_Return);
@@ -374,8 +376,10 @@ private slots:
         QTest::newRow("dog") << "dog" << QString() << true;
         QTest::newRow("DOG") << "DOG" << QString() << true;
         QTest::newRow("Dog") << "Dog" << QString() << true;
-        QTest::newRow("meaning") << "Pies" << ". Angielskie słowo, to: Dog" << true;
-        QTest::newRow("wrong") << "cat" << "Dog [pies]" << false;
+        QTest::newRow("meaning") << "Pies"
+                                 << ". Angielskie słowo, to: Dog" << true;
+        QTest::newRow("wrong") << "cat"
+                               << "Dog [pies]" << false;
     }
 
     void dyktando()
@@ -439,7 +443,9 @@ private slots:
             auto* lista = strona == 1 ? ui.CZestawSlow : strona == 2 ? ui.CZestawSlow2 : ui.CZestawSlow3;
             g.wybierz(lista, 0);
             for (int i = 0; i < 4; ++i)
-                QTest::mouseClick(strona == 1 ? ui.ButNastepny : strona == 2 ? ui.ButNastepny2 : ui.ButNastepny3,
+                QTest::mouseClick(strona == 1   ? ui.ButNastepny
+                                  : strona == 2 ? ui.ButNastepny2
+                                                : ui.ButNastepny3,
                                   Qt::LeftButton);
             g.wybierz(lista, 1);
             QVERIFY(g.program->stan.silnik.Biezacy >= 1);

@@ -81,7 +81,8 @@ private slots:
         Stanowisko s;
         s.serwer.ustaw("/images-common/en/mp3/dog.mp3", {{200, nagranie()}});
         s.wymow("DOG");
-        QCOMPARE(s.serwer.zapytania, (QList<QByteArray>{"/images-common/en/mp3/dog.mp3", "/images-common/en/mp3/dog.mp3"}));
+        QCOMPARE(s.serwer.zapytania,
+                 (QList<QByteArray>{"/images-common/en/mp3/dog.mp3", "/images-common/en/mp3/dog.mp3"}));
         QCOMPARE(s.serwer.agenci.value(0), QByteArray("IE"));
         QCOMPARE(zawartosc(s.glos("dog.mp3")), nagranie());
         QCOMPARE(s.zrodlo(), s.glos("dog.mp3"));
@@ -96,9 +97,10 @@ private slots:
         QTest::addColumn<QString>("slowo");
         QTest::addColumn<QByteArray>("sciezka");
         QTest::addColumn<QString>("plik");
-        QTest::newRow("Polish capital kept") << "ŻAba" << QByteArray("/images-common/en/mp3/%C5%BBaba.mp3") << "Żaba.mp3";
-        QTest::newRow("phrase with a blank") << "Ice Cream" << QByteArray("/images-common/en/mp3/ice%20cream.mp3")
-                                             << "ice cream.mp3";
+        QTest::newRow("Polish capital kept")
+            << "ŻAba" << QByteArray("/images-common/en/mp3/%C5%BBaba.mp3") << "Żaba.mp3";
+        QTest::newRow("phrase with a blank")
+            << "Ice Cream" << QByteArray("/images-common/en/mp3/ice%20cream.mp3") << "ice cream.mp3";
         QTest::newRow("apostrophe") << "It's" << QByteArray("/images-common/en/mp3/it%27s.mp3") << "it's.mp3";
     }
 
@@ -137,8 +139,8 @@ private slots:
         s.serwer.ustaw("/pliki/dog.mp3", {{200, nagranie()}});
         s.wymow("dog");
         QVERIFY(s.odpowiedzi->teksty.isEmpty());
-        QCOMPARE(s.serwer.zapytania,
-                 (QList<QByteArray>{"/images-common/en/mp3/dog.mp3", "/images-common/en/mp3/dog.mp3", "/pliki/dog.mp3"}));
+        QCOMPARE(s.serwer.zapytania, (QList<QByteArray>{"/images-common/en/mp3/dog.mp3",
+                                                        "/images-common/en/mp3/dog.mp3", "/pliki/dog.mp3"}));
         QCOMPARE(zawartosc(s.glos("dog.mp3")), nagranie());
     }
 
@@ -156,8 +158,9 @@ private slots:
     void nieudanePobranie()
     {
         Stanowisko s;
-        s.serwer.ustaw("/images-common/en/mp3/dog.mp3",
-                       {{200, "ok"}, {WARTOSC(int, status), nagranie(), {}, WARTOSC(bool, zawies), WARTOSC(qint64, uciecPo)}});
+        s.serwer.ustaw(
+            "/images-common/en/mp3/dog.mp3",
+            {{200, "ok"}, {WARTOSC(int, status), nagranie(), {}, WARTOSC(bool, zawies), WARTOSC(qint64, uciecPo)}});
         s.wymow("dog");
         QCOMPARE(s.serwer.zapytania.size(), 2);
         QVERIFY(s.odpowiedzi->teksty.isEmpty());

@@ -88,7 +88,8 @@ void TFGlowny::Polacz(TFWarning& warning, TFSluchaj& sluchaj, Siec& siec)
     auto wymow = [this](const std::string& slowo) { wymawianie_->Wymow(slowo); };
     test_ = new StronaTestu(stan_, *ui, warning, wymow, this);
     wpis_ = new StronaWpisu(stan_, *ui, warning, wymow, this);
-    sluch_ = new StronaSluchu(stan_, *ui, warning, wymow, [this](const QString& s) { wymawianie_->Wymow(s); }, this);
+    sluch_ = new StronaSluchu(
+        stan_, *ui, warning, wymow, [this](const QString& s) { wymawianie_->Wymow(s); }, this);
     aktualizacja_ = std::make_unique<Aktualizacja>(
         siec, warning, stan_.dane,
         [this] {
@@ -207,4 +208,7 @@ void TFGlowny::OtworzPomoc()
     OtwieraczPomocy(QCoreApplication::applicationDirPath() + QStringLiteral("/pomoc/") + QString::fromLatin1(plik));
 }
 
-void TFGlowny::ButAktualizacjaClick() { aktualizacja_->Aktualizuj(); }
+void TFGlowny::ButAktualizacjaClick()
+{
+    aktualizacja_->Aktualizuj();
+}

@@ -23,6 +23,9 @@ void ZglosBlad(const QString& tekst)
     QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Vokara"), tekst, QMessageBox::Ok);
 }
 
-void UstawRaportBledow(std::function<void(const QString&)> raport) { Raport() = std::move(raport); }
+void UstawRaportBledow(std::function<void(const QString&)> raport)
+{
+    Raport() = std::move(raport);
+}
 
 } // namespace vokara

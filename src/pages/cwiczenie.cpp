@@ -76,7 +76,10 @@ void Cwiczenie::PokazPostep()
     postep_->show();
 }
 
-void Cwiczenie::UkryjPostep() { postep_->hide(); }
+void Cwiczenie::UkryjPostep()
+{
+    postep_->hide();
+}
 
 void Cwiczenie::Pokaz(const std::string& bajty, QLabel* etykieta)
 {
@@ -85,7 +88,10 @@ void Cwiczenie::Pokaz(const std::string& bajty, QLabel* etykieta)
     etykieta->setText(vokara::ZCp1250(bajty));
 }
 
-bool Cwiczenie::KlawiszWpisu(QLineEdit*, int, Qt::KeyboardModifiers) { return false; }
+bool Cwiczenie::KlawiszWpisu(QLineEdit*, int, Qt::KeyboardModifiers)
+{
+    return false;
+}
 
 bool Cwiczenie::eventFilter(QObject* obiekt, QEvent* zdarzenie)
 {

@@ -38,7 +38,10 @@ StronaTestu::StronaTestu(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warnin
     QCoreApplication::instance()->installEventFilter(this);
 }
 
-int StronaTestu::Tryb() const { return IndeksTrybu(ui.RJezyk); }
+int StronaTestu::Tryb() const
+{
+    return IndeksTrybu(ui.RJezyk);
+}
 
 QLabel* StronaTestu::Opcja(int n) const
 {

@@ -17,12 +17,15 @@ StronaWpisu::StronaWpisu(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warnin
     ui.EWpis2->installEventFilter(this);
 }
 
-int StronaWpisu::Tryb() const { return IndeksTrybu(ui.RJezyk2); }
+int StronaWpisu::Tryb() const
+{
+    return IndeksTrybu(ui.RJezyk2);
+}
 
 void StronaWpisu::UkryjWpis()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{ui.BSluchajWyrazWpis, ui.ButSprawdz2, ui.ButNastepny2,
-                                                      ui.LWyraz2, ui.LOznacza2, ui.LDanyWyraz2, ui.EWpis2})
+    for (QWidget* w : std::initializer_list<QWidget*>{ui.BSluchajWyrazWpis, ui.ButSprawdz2, ui.ButNastepny2, ui.LWyraz2,
+                                                      ui.LOznacza2, ui.LDanyWyraz2, ui.EWpis2})
         w->hide();
     ui.LKomentarz2->setText(QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
     UkryjPostep();

@@ -19,8 +19,14 @@ QString Adres(const char* zmienna, const char* domyslny)
 }
 } // namespace
 
-QString AdresSlownika() { return Adres("VOKARA_DICTIONARY_URL", VOKARA_DOMYSLNY_SLOWNIK); }
+QString AdresSlownika()
+{
+    return Adres("VOKARA_DICTIONARY_URL", VOKARA_DOMYSLNY_SLOWNIK);
+}
 
-QString AdresDomowy() { return Adres("VOKARA_HOME_URL", VOKARA_DOMYSLNA_STRONA); }
+QString AdresDomowy()
+{
+    return Adres("VOKARA_HOME_URL", VOKARA_DOMYSLNA_STRONA);
+}
 
 } // namespace vokara

@@ -21,7 +21,10 @@ const QString Aktualizacja::FolderPosredni = QStringLiteral(".aktualizacja");
 
 namespace {
 
-QString Utf8(const std::string& cp1250) { return QString::fromStdString(vokara::Cp1250NaUtf8(cp1250)); }
+QString Utf8(const std::string& cp1250)
+{
+    return QString::fromStdString(vokara::Cp1250NaUtf8(cp1250));
+}
 
 // A file name from the downloaded list names one file inside the data folder and nothing else: not a path, not the
 // staging folder, not a folder already there (such as the recording cache).
@@ -146,8 +149,8 @@ void Aktualizacja::Aktualizuj()
     }
     // Versions are compared as whole texts: an older data version counts as different too.
     const bool tenSamProgram = p == dane_.WersjaProgramu;
-    const char* radaProgramu =
-        tenSamProgram ? "Życzymy owocnej pracy z programem." : "Pobierz samodzielnie nową wersję programu ze strony domowej.";
+    const char* radaProgramu = tenSamProgram ? "Życzymy owocnej pracy z programem."
+                                             : "Pobierz samodzielnie nową wersję programu ze strony domowej.";
     if (d == dane_.WersjaDanych) {
         Powiadom("Dane są aktualne.", radaProgramu);
     } else if (PobierzZestawy()) {

@@ -184,10 +184,22 @@ void TFWarning::FormKeyDown(int klawisz)
         PodswietlWPrawo();
 }
 
-void TFWarning::ImButTakClick() { ZamknijZ(Tak); }
-void TFWarning::ImButNieClick() { ZamknijZ(Nie); }
-void TFWarning::ImButAnulujClick() { ZamknijZ(Anuluj); }
-void TFWarning::ImButZamknijClick() { ZamknijZ(Zamknij); }
+void TFWarning::ImButTakClick()
+{
+    ZamknijZ(Tak);
+}
+void TFWarning::ImButNieClick()
+{
+    ZamknijZ(Nie);
+}
+void TFWarning::ImButAnulujClick()
+{
+    ZamknijZ(Anuluj);
+}
+void TFWarning::ImButZamknijClick()
+{
+    ZamknijZ(Zamknij);
+}
 
 void TFWarning::LCloseClick()
 {
@@ -212,7 +224,10 @@ void TFWarning::LListwaMouseMove(const QPoint& punkt)
     OstatniPunkt = punkt;
 }
 
-void TFWarning::LListwaMouseUp() { Przeciaganie = false; }
+void TFWarning::LListwaMouseUp()
+{
+    Przeciaganie = false;
+}
 
 bool TFWarning::eventFilter(QObject* obiekt, QEvent* zdarzenie)
 {

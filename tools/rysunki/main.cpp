@@ -390,8 +390,8 @@ int main(int argc, char* argv[])
 
     // Polish buttons are shown; the English ones are shipped alongside for an English interface.
     const std::pair<const char*, const char*> buttons[] = {
-        {"tak", "TAK"},       {"nie", "NIE"},       {"anuluj", "ANULUJ"}, {"zamknij", "ZAMKNIJ"},
-        {"yes", "YES"},       {"no", "NO"},         {"cancel", "CANCEL"}, {"close", "CLOSE"},
+        {"tak", "TAK"}, {"nie", "NIE"}, {"anuluj", "ANULUJ"}, {"zamknij", "ZAMKNIJ"},
+        {"yes", "YES"}, {"no", "NO"},   {"cancel", "CANCEL"}, {"close", "CLOSE"},
     };
     for (const auto& [name, word] : buttons) {
         const QString base = QStringLiteral("but") + QLatin1String(name);
