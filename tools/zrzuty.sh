@@ -30,27 +30,15 @@ uruchom_serwer "$tmp/strona"
 uruchom_vokara "$tmp/praca"
 zrzut powitanie
 
-zakladka 1
-kliknij_na_stronie $((32 + 120)) $((65 + 11))
-xdotool key Return
-sleep 0.3
-kliknij_na_stronie $((665 + 128)) $((375 + 24))
+rozpocznij_runde 1
 xdotool key 2 Return
 zrzut test-wyboru
 
-zakladka 2
-kliknij_na_stronie $((32 + 120)) $((65 + 11))
-xdotool key Return
-sleep 0.3
-kliknij_na_stronie $((665 + 128)) $((375 + 24))
+rozpocznij_runde 2
 xdotool type --delay 40 "pies"
 zrzut wpisywanie
 
-zakladka 3
-kliknij_na_stronie $((32 + 120)) $((65 + 11))
-xdotool key Return
-sleep 0.3
-kliknij_na_stronie $((665 + 128)) $((359 + 24))
+rozpocznij_runde 3
 xdotool type --delay 40 "cat"
 xdotool key Return
 zrzut sluchanie

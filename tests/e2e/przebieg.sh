@@ -54,11 +54,7 @@ cmp -s "$praca/dane/a_spis.txt" "$strona/vokara/dane/a_spis.txt" || blad "the li
 [ ! -e "$praca/a_spis.txt" ] || blad "the temporary list was left behind"
 
 # Typing page: pick the first set, start, answer with Enter.
-zakladka 2
-kliknij_na_stronie $((32 + 120)) $((65 + 11))
-xdotool key Return
-sleep 0.4
-kliknij_na_stronie $((665 + 128)) $((375 + 24))
+rozpocznij_runde 2
 xdotool type --delay 50 "kot"
 xdotool key Return
 sleep 0.4

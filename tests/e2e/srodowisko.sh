@@ -56,3 +56,12 @@ uruchom_vokara() {
 kliknij() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; sleep 0.4; }
 kliknij_na_stronie() { kliknij $((36 + 2 + $1)) $((34 + 26 + $2)); }
 zakladka() { kliknij $((40 + $1 * 180)) 47; }
+
+# On exercise page $1: pick the first set from the picker and press "Następny" (page 3's button sits higher).
+rozpocznij_runde() {
+    zakladka "$1"
+    kliknij_na_stronie $((32 + 120)) $((65 + 11))
+    xdotool key Return
+    sleep 0.4
+    if [ "$1" = 3 ]; then kliknij_na_stronie $((665 + 128)) $((359 + 24)); else kliknij_na_stronie $((665 + 128)) $((375 + 24)); fi
+}
