@@ -6,6 +6,7 @@
 
 #include <QDirIterator>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -358,6 +359,23 @@ private slots:
             const QByteArray bajty = plik.readAll();
             for (const auto& u : utf8Polskie)
                 QVERIFY2(!bajty.contains(u), z.Plik.c_str());
+            // Every line ends in CR LF and holds one '*'; a meaning fits in 100 bytes, is not the English word again
+            // and appears once in its set, so a meaning given to the learner never has a second right answer in the
+            // set.
+            QVERIFY2(bajty.endsWith("\r\n"), z.Plik.c_str());
+            const QList<QByteArray> linie = bajty.chopped(1).split('\n');
+            QSet<QByteArray> znaczenia;
+            for (qsizetype n = 1; n < linie.size(); ++n) {
+                const QByteArray& linia = linie[n];
+                const QByteArray opis = QByteArray(z.Plik.c_str()) + ": " + linia.trimmed();
+                QVERIFY2(linia.endsWith('\r') && linia.count('\r') == 1 && linia.count('*') == 1, opis.constData());
+                const QByteArray angielski = linia.first(linia.indexOf('*'));
+                const QByteArray polski = linia.sliced(angielski.size() + 1).chopped(1);
+                QVERIFY2(polski.size() <= 100, opis.constData());
+                QVERIFY2(polski.toLower() != angielski.toLower(), opis.constData());
+                QVERIFY2(!znaczenia.contains(polski), opis.constData());
+                znaczenia.insert(polski);
+            }
         }
     }
 };
