@@ -214,6 +214,13 @@ void TFMojeZestawy::Otworz()
     // Hidden, the window holds no unsaved work but an import waiting to be saved; the list is read afresh.
     if (!isVisible() && !zmieniony_)
         WypelnijListe(plik_);
+    if (pierwszePokazanie_ && parentWidget()) {
+        // The first time over the main window's middle; after that wherever the user left it.
+        pierwszePokazanie_ = false;
+        QRect ramka(QPoint(), size());
+        ramka.moveCenter(parentWidget()->frameGeometry().center());
+        move(ramka.topLeft());
+    }
     show();
     raise();
     activateWindow();

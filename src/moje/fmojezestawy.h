@@ -114,4 +114,5 @@ private:
     bool zmieniony_ = false;
     bool wypelnianie_ = false; // the program itself is filling the fields: no change to record
     int wierszListy_ = -1;
+    bool pierwszePokazanie_ = true;
 };
