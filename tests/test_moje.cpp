@@ -165,10 +165,11 @@ private slots:
         drugi.Pary = {{"ruler", "linijka"}};
         QVERIFY(ZapiszWlasny(kat, drugi, blad));
         QCOMPARE(drugi.Plik, QStringLiteral("moje_szkola___lekcja_5_2.txt"));
-        // Lines an update or a hand could have left: a shipped file, a path out, a missing file.
+        // Lines a hand could have left: a shipped file, a path out, a missing file, a file named twice.
         QFile lista(katalog.filePath("dane/a_moje.txt"));
         QVERIFY(lista.open(QIODevice::Append));
-        lista.write("Obcy*dom.txt\r\nUcieczka*moje_../../x.txt\r\nBrak*moje_brak.txt\r\n");
+        lista.write("Obcy*dom.txt\r\nUcieczka*moje_../../"
+                    "x.txt\r\nBrak*moje_brak.txt\r\nZnowu*moje_szkola___lekcja_5_2.txt\r\n");
         lista.close();
 
         // The program's own readers see the sets after the list file's ones, bytes in Windows-1250, CR LF.
@@ -266,6 +267,11 @@ private slots:
         QVERIFY(!QFile::exists(k.sciezka("dane/a_moje.txt")));
         QCOMPARE(p.FGlowny->Formularz().CZestawSlow->count(), 1);
 
+        // A round on the typing page goes on with what it loaded while the pickers are filled again.
+        p.FGlowny->Formularz().CZestawSlow2->setCurrentIndex(0);
+        QVERIFY(p.stan.silnik.WczytajZestaw(0));
+        const std::vector<_word> runda = p.stan.dane.Wyrazy;
+
         // Mend the cell as a user would: type over it.
         auto* tabela = e.findChild<QTableView*>("TSlowa");
         tabela->setCurrentIndex(e.Model().index(1, 1));
@@ -285,6 +291,9 @@ private slots:
             QCOMPARE(lista->count(), 2);
             QCOMPARE(lista->itemText(1), QStringLiteral("Lekcja 7"));
         }
+        QCOMPARE(p.FGlowny->Formularz().CZestawSlow2->currentIndex(), 0);
+        QCOMPARE(p.stan.dane.Wyrazy.size(), runda.size());
+        QCOMPARE(p.stan.dane.Wyrazy[0].Angielski, runda[0].Angielski);
 
         // Leaving a changed set asks; "Anuluj" stays, and "Usuń" asks before it removes anything.
         e.findChild<QLineEdit*>("ENazwa")->setText(QStringLiteral("Lekcja 8"));

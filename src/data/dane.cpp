@@ -117,6 +117,7 @@ bool JestPlikiemMoim(const std::string& plik)
 void WczytajMoje(Dane& d)
 {
     d.Zestawy.resize(std::min(d.Zestawy.size(), d.ZestawyListy));
+    d.ZestawyListy = d.Zestawy.size();
     const auto sciezka = d.FolderDanych() / PlikMoichZestawow;
     if (!JestPlikiem(sciezka))
         return;
@@ -126,7 +127,11 @@ void WczytajMoje(Dane& d)
         std::string nazwa;
         std::string plik;
         for (std::size_t i = 1; i < d.Lista.size(); ++i) {
-            if (Rozdziel(d.Lista[i], nazwa, plik) && JestPlikiemMoim(plik) && JestPlikiem(d.SciezkaDanych(plik)))
+            if (!Rozdziel(d.Lista[i], nazwa, plik) || !JestPlikiemMoim(plik) || !JestPlikiem(d.SciezkaDanych(plik)))
+                continue;
+            // A file named twice is listed once, where it first appears.
+            const auto wlasne = d.Zestawy.begin() + std::ptrdiff_t(d.ZestawyListy);
+            if (std::none_of(wlasne, d.Zestawy.end(), [&plik](const _zestaw& z) { return z.Plik == plik; }))
                 d.Zestawy.push_back({nazwa, plik});
         }
     } catch (const std::exception&) {

@@ -407,8 +407,14 @@ QList<Rekord> PodzielRekordy(const QString& tekst, QChar separator, bool cudzysl
             poczatekPola = true;
             continue;
         }
-        pole += c;
+        // An unquoted run up to the next separator or line end goes in whole.
+        qsizetype j = i + 1;
+        while (j < n && (separator.isNull() || tekst[j] != separator) && tekst[j] != QLatin1Char('\r') &&
+               tekst[j] != QLatin1Char('\n'))
+            ++j;
+        pole += QStringView(tekst).mid(i, j - i);
         poczatekPola = false;
+        i = j - 1;
     }
     if (!pole.isEmpty() || !rekord.Pola.isEmpty()) {
         rekord.Pola << pole;
@@ -419,6 +425,12 @@ QList<Rekord> PodzielRekordy(const QString& tekst, QChar separator, bool cudzysl
 
 QString OczyscPole(const QString& pole)
 {
+    const auto zwykly = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u >= 0x20 && u != 0x7F && u != 0x85 && u != 0x2028 && u != 0x2029 && u != 0xFEFF && u != 0x200B;
+    };
+    if (std::all_of(pole.cbegin(), pole.cend(), zwykly))
+        return pole.trimmed();
     QString wynik;
     wynik.reserve(pole.size());
     for (qsizetype i = 0; i < pole.size(); ++i) {
