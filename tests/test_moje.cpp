@@ -48,6 +48,8 @@ private slots:
                                              << "tekst UTF-8, pola rozdzielone tabulatorem";
         QTest::newRow("Anki") << "anki.txt" << QStringList{"apple|jabłko", "cat kitten|kot & kotek"} << 1
                               << "tekst UTF-8, pola rozdzielone tabulatorem, nagłówek Anki";
+        QTest::newRow("UTF-16") << "utf16.txt" << QStringList{"bird|ptak", "owl|sowa"} << 0
+                                << "tekst UTF-16, pola rozdzielone średnikiem";
         QTest::newRow("Quizlet tab") << "quizlet.txt"
                                      << QStringList{"house|dom, mieszkanie", "sun|słońce", "moon|księżyc"} << 0
                                      << "tekst UTF-8, pola rozdzielone tabulatorem";

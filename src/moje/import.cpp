@@ -496,8 +496,18 @@ QString TekstHtml(const QString& html)
     return wynik;
 }
 
-WynikImportu ImportujBajty(const QByteArray& bajty, const QString& nazwaPliku)
+WynikImportu ImportujBajty(const QByteArray& wejscie, const QString& nazwaPliku)
 {
+    QByteArray bajty = wejscie;
+    // Windows editors save "Unicode" text as UTF-16 with a byte order mark; it is read as the same text in UTF-8.
+    const bool utf16le = bajty.startsWith("\xFF\xFE");
+    if (utf16le || bajty.startsWith("\xFE\xFF")) {
+        QStringDecoder dekoder(utf16le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        const QString tekst = dekoder.decode(bajty.mid(2));
+        if (dekoder.hasError())
+            return Blad(QStringLiteral("Plik UTF-16 jest uszkodzony. Nie zaimportowano niczego."));
+        bajty = tekst.toUtf8();
+    }
     if (bajty.size() > NajwiekszyImport)
         return Blad(
             QStringLiteral("Plik jest większy niż 16 MiB – to nie jest lista słów. Nie zaimportowano niczego."));
@@ -522,6 +532,8 @@ WynikImportu ImportujBajty(const QByteArray& bajty, const QString& nazwaPliku)
     const bool xml =
         poczatek.trimmed().startsWith('<') || nazwaPliku.endsWith(QLatin1String(".kvtml"), Qt::CaseInsensitive);
     WynikImportu w = xml ? ImportujKvtml(bajty) : ImportujTekst(bajty);
+    if (utf16le || wejscie.startsWith("\xFE\xFF"))
+        w.Rodzaj.replace(QStringLiteral("UTF-8"), QStringLiteral("UTF-16"));
     if (!w.Blad.isEmpty())
         return w;
     if (w.Pary.isEmpty()) {
