@@ -264,6 +264,13 @@ private slots:
         QCOMPARE(e.findChild<QLineEdit*>("ENazwa")->text(), QStringLiteral("Lekcja 7"));
         QVERIFY(e.Zmieniony());
 
+        // "Zamień kolumny" swaps every pair, and again back.
+        auto* zamien = e.findChild<QPushButton*>("ButZamienKolumny");
+        QTest::mouseClick(zamien, Qt::LeftButton);
+        QCOMPARE(e.Model().Pary()[0], (Para{"kot", "cat"}));
+        QTest::mouseClick(zamien, Qt::LeftButton);
+        QCOMPARE(e.Model().Pary()[0], (Para{"cat", "kot"}));
+
         QVERIFY(!e.Zapisz());
         QVERIFY2(odp.teksty.last().contains(QStringLiteral("Wiersz 2, pole „Polski”")), qPrintable(odp.teksty.last()));
         QVERIFY(!QFile::exists(k.sciezka("dane/a_moje.txt")));
