@@ -20,7 +20,7 @@ QString Sciezka(const std::filesystem::path& katalogRoboczy, const QString& plik
     return QString::fromStdString((katalogRoboczy / "dane").string()) + QLatin1Char('/') + plik;
 }
 
-// The first character of a text that has no Windows-1250 byte, or a null QChar... as text, empty when none.
+// The first character of a text that has no Windows-1250 byte, as text; empty when every character has one.
 QString ZnakBezCp1250(const QString& tekst)
 {
     for (qsizetype i = 0; i < tekst.size(); ++i) {
