@@ -9,5 +9,14 @@ if [ ! -d "$folder/dane" ]; then
     cp -r "$prefix/share/vokara/dane" "$folder/dane.nowe"
     mv "$folder/dane.nowe" "$folder/dane"
 fi
+# A file to import is named relative to where the user started the program, not to the working folder.
+for argument in "$@"; do
+    shift
+    case $argument in
+    /* | -*) ;;
+    *) [ -e "$argument" ] && argument="$PWD/$argument" ;;
+    esac
+    set -- "$@" "$argument"
+done
 cd "$folder"
 exec "$prefix/lib/vokara/vokara" "$@"

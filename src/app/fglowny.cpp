@@ -3,6 +3,7 @@
 
 #include "adresy.h"
 #include "aktualizacja.h"
+#include "fmojezestawy.h"
 #include "fsluchaj.h"
 #include "fwarning.h"
 #include "siec.h"
@@ -14,6 +15,7 @@
 #include "ui_fglowny.h"
 #include "wymawianie.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGraphicsDropShadowEffect>
 #include <QScreen>
@@ -63,6 +65,7 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
             PStronyChange(p);
     });
     connect(ui->ButAktualizacja, &QPushButton::clicked, this, &TFGlowny::ButAktualizacjaClick);
+    connect(ui->ButMojeZestawy, &QPushButton::clicked, this, &TFGlowny::ButMojeZestawyClick);
     FormCreate();
 }
 
@@ -147,6 +150,7 @@ bool TFGlowny::ZaladujDane()
     // list nothing that Zestawy does not hold, and the choice page waits idle instead of showing placeholders.
     stan_.dane.WersjaDanych = "11.11.2011";
     stan_.dane.Zestawy.clear();
+    stan_.dane.ZestawyListy = 0;
     for (QComboBox* lista : {static_cast<QComboBox*>(ui->CZestawSlow), static_cast<QComboBox*>(ui->CZestawSlow2),
                              static_cast<QComboBox*>(ui->CZestawSlow3)})
         lista->clear();
@@ -211,4 +215,55 @@ void TFGlowny::OtworzPomoc()
 void TFGlowny::ButAktualizacjaClick()
 {
     aktualizacja_->Aktualizuj();
+}
+
+TFMojeZestawy& TFGlowny::MojeZestawy()
+{
+    if (!moje_) {
+        Q_ASSERT(warning_);
+        moje_ = std::make_unique<TFMojeZestawy>(
+            [this] { return stan_.dane.KatalogRoboczy; },
+            [this] {
+                const auto& z = stan_.dane.Zestawy;
+                return vokara::_zestawy(z.begin(),
+                                        z.begin() + std::ptrdiff_t(std::min(z.size(), stan_.dane.ZestawyListy)));
+            },
+            *warning_, this);
+        connect(moje_.get(), &TFMojeZestawy::zestawyZmienione, this, &TFGlowny::OdswiezMoje);
+    }
+    return *moje_;
+}
+
+void TFGlowny::ButMojeZestawyClick()
+{
+    MojeZestawy().Otworz();
+}
+
+void TFGlowny::OdswiezMoje()
+{
+    // Without the list file's sets the pickers stay empty, as the data load left them.
+    if (stan_.dane.ZestawyListy == 0)
+        return;
+    vokara::WczytajMoje(stan_.dane);
+    for (QComboBox* lista : {static_cast<QComboBox*>(ui->CZestawSlow), static_cast<QComboBox*>(ui->CZestawSlow2),
+                             static_cast<QComboBox*>(ui->CZestawSlow3)}) {
+        const int wybrany = lista->currentIndex();
+        const QString nazwa = lista->currentText();
+        const QSignalBlocker blokada(lista);
+        WypelnijZestawy(lista);
+        // The list file's sets keep their places; an own set is found again by its name.
+        const int indeks =
+            wybrany >= 0 && std::size_t(wybrany) < stan_.dane.ZestawyListy ? wybrany : lista->findText(nazwa);
+        lista->setCurrentIndex(wybrany >= 0 ? indeks : -1);
+    }
+}
+
+void TFGlowny::closeEvent(QCloseEvent* zdarzenie)
+{
+    // Unsaved work in the editor is asked about before the program ends with the main window.
+    if (moje_ && !moje_->MoznaOpuscic()) {
+        zdarzenie->ignore();
+        return;
+    }
+    QWidget::closeEvent(zdarzenie);
 }

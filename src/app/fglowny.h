@@ -15,6 +15,7 @@ class StronaSluchu;
 class StronaTestu;
 class StronaWpisu;
 class TFSluchaj;
+class TFMojeZestawy;
 class TFWarning;
 class Wymawianie;
 
@@ -39,6 +40,12 @@ public:
     void PStronyChange(int p);
     void OtworzPomoc();
     void ButAktualizacjaClick();
+    // The own-sets editor, created on first use so start-up does not pay for it.
+    TFMojeZestawy& MojeZestawy();
+    void ButMojeZestawyClick();
+    // Lists the own sets afresh in every picker after the editor saved or removed one; each picker keeps its pick,
+    // and a round in progress goes on with the words it loaded.
+    void OdswiezMoje();
 
     // Opens a help file; replaceable so a test can record the path instead of starting a browser.
     std::function<void(const QString&)> OtwieraczPomocy;
@@ -52,6 +59,9 @@ public:
 
     static const char* const PlikiPomocy[5];
 
+protected:
+    void closeEvent(QCloseEvent* zdarzenie) override;
+
 private:
     void FormCreate();
     // Brings a page to the front from the program: no page reset follows.
@@ -62,6 +72,7 @@ private:
     TFWarning* warning_ = nullptr;
     std::unique_ptr<Wymawianie> wymawianie_;
     std::unique_ptr<Aktualizacja> aktualizacja_;
+    std::unique_ptr<TFMojeZestawy> moje_;
     StronaTestu* test_ = nullptr;
     StronaWpisu* wpis_ = nullptr;
     StronaSluchu* sluch_ = nullptr;

@@ -1,7 +1,9 @@
-// Program entry: no arguments are read.
+// Program entry: `vokara [FILE]`; a file given opens the own-sets editor with it imported as a new set.
+#include "fmojezestawy.h"
 #include "program.h"
 
 #include <QApplication>
+#include <QStringList>
 
 int main(int argc, char** argv)
 {
@@ -11,5 +13,12 @@ int main(int argc, char** argv)
     // Without a list file the message has been shown and nothing else can work.
     if (!program.Pokaz())
         return 1;
+    // Qt has taken its own options out of the arguments already; the first one left is the file to import.
+    const QStringList argumenty = QCoreApplication::arguments();
+    if (argumenty.size() > 1) {
+        TFMojeZestawy& edytor = program.FGlowny->MojeZestawy();
+        edytor.Importuj(argumenty.at(1));
+        edytor.Otworz();
+    }
     return QApplication::exec();
 }

@@ -3,8 +3,10 @@
 
 #include "kodowanie.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <system_error>
 
 namespace vokara {
@@ -89,7 +91,52 @@ int WczytajListe(Dane& d)
     // A header that does not split (an empty first line) means the list cannot be trusted.
     if (!Rozdziel(d.Lista.front(), d.WersjaDanych, d.WersjaProgramu))
         return ListaUszkodzona;
-    return WczytajZestawy(d);
+    const int wynik = WczytajZestawy(d);
+    d.ZestawyListy = d.Zestawy.size();
+    if (wynik == ListaGotowa)
+        WczytajMoje(d);
+    return wynik;
+}
+
+bool JestPlikiemMoim(const std::string& plik)
+{
+    // Only names the editor itself makes: nothing that could leave the data folder or name a shipped set.
+    constexpr std::string_view poczatek = "moje_";
+    constexpr std::string_view koniec = ".txt";
+    if (plik.size() <= poczatek.size() + koniec.size() || plik.size() > 120 || !plik.starts_with(poczatek) ||
+        !plik.ends_with(koniec))
+        return false;
+    for (std::size_t i = poczatek.size(); i < plik.size() - koniec.size(); ++i) {
+        const char c = plik[i];
+        if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'))
+            return false;
+    }
+    return true;
+}
+
+void WczytajMoje(Dane& d)
+{
+    d.Zestawy.resize(std::min(d.Zestawy.size(), d.ZestawyListy));
+    d.ZestawyListy = d.Zestawy.size();
+    const auto sciezka = d.FolderDanych() / PlikMoichZestawow;
+    if (!JestPlikiem(sciezka))
+        return;
+    try {
+        if (!WczytajLinie(sciezka, d.Lista))
+            return;
+        std::string nazwa;
+        std::string plik;
+        for (std::size_t i = 1; i < d.Lista.size(); ++i) {
+            if (!Rozdziel(d.Lista[i], nazwa, plik) || !JestPlikiemMoim(plik) || !JestPlikiem(d.SciezkaDanych(plik)))
+                continue;
+            // A file named twice is listed once, where it first appears.
+            const auto wlasne = d.Zestawy.begin() + std::ptrdiff_t(d.ZestawyListy);
+            if (std::none_of(wlasne, d.Zestawy.end(), [&plik](const _zestaw& z) { return z.Plik == plik; }))
+                d.Zestawy.push_back({nazwa, plik});
+        }
+    } catch (const std::exception&) {
+        // A damaged own list only means fewer own sets; what was read so far stays.
+    }
 }
 
 int WczytajZestawy(Dane& d)

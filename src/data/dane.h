@@ -41,12 +41,15 @@ enum WynikListy : int {
 
 // Name of the list file inside the data folder.
 inline constexpr const char* PlikListy = "a_spis.txt";
+// The user's own list, in the list format; its sets are named moje_<name>.txt and no data update writes either.
+inline constexpr const char* PlikMoichZestawow = "a_moje.txt";
 
 // Everything the data files put into memory. The working folder is injected so tests can build a fresh state in a
 // folder of their own; the program sets it to its current directory before each load.
 struct Dane {
     std::filesystem::path KatalogRoboczy; // the folder that holds `dane`
     _zestawy Zestawy;
+    std::size_t ZestawyListy = 0; // how many of Zestawy come from the list file; the user's own sets follow them
     std::vector<_word> Wyrazy;
     std::string WersjaDanych;
     std::string WersjaProgramu;
@@ -69,6 +72,10 @@ bool WczytajLinie(const std::filesystem::path& plik, std::vector<std::string>& l
 bool JestPlikiem(const std::filesystem::path& sciezka);
 
 int WczytajListe(Dane& d);
+// Appends the user's own sets to Zestawy, after those of the list file. A missing or damaged own list adds nothing.
+void WczytajMoje(Dane& d);
+// True for a file name the own list may name: moje_ followed by letters, digits and '_', then ".txt".
+bool JestPlikiemMoim(const std::string& plik);
 int WczytajZestawy(Dane& d);
 bool WczytajWyrazy(Dane& d);
 

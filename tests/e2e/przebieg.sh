@@ -81,4 +81,33 @@ if grep -qiE 'error|critical' "$tmp/vokara.log"; then
     cat "$tmp/vokara.log" >&2
     blad "the program reported errors"
 fi
+# Own sets: `vokara FILE` opens the editor with the file imported; Ctrl+S saves it, and the set is the last item
+# of the listening page's picker (its word is asked of the dictionary when the round starts).
+printf 'sunflower\tsłonecznik\n' > "$tmp/Kwiaty.tsv"
+cp "$zrodla/tests/data/krotki.mp3" "$strona/images-common/en/mp3/sunflower.mp3"
+uruchom_vokara "$praca" "$tmp/Kwiaty.tsv"
+edytor=$(timeout 20 xdotool search --sync --onlyvisible --name '^Moje zestawy' | head -n1) || blad "the editor did not show"
+sleep 0.5
+zrzut moje_zestawy
+xdotool windowactivate --sync "$edytor" key ctrl+s
+czekaj_na 'grep -q "moje_kwiaty.txt" "$praca/dane/a_moje.txt" 2>/dev/null' 10 "the own set saved"
+[ "$(head -n1 "$praca/dane/moje_kwiaty.txt" | tr -d '\r')" = "Angielskie s$(printf '\xb3')owo*Polskie znaczenie" ] ||
+    blad "the own set's file is not in the set format"
+wmctrl -c 'Moje zestawy'
+sleep 0.5
+xdotool windowactivate --sync "$okno"
+zakladka 3
+kliknij_na_stronie $((32 + 120)) $((65 + 11))
+xdotool key End Return
+sleep 0.4
+kliknij_na_stronie $((665 + 128)) $((359 + 24))
+czekaj_na 'grep -q "/sunflower.mp3" "$tmp/zapytania"' 20 "the own set's word asked of the dictionary"
+sleep 0.5
+zrzut moj_zestaw_w_cwiczeniu
+wmctrl -c 'VOKARA  1.0'
+for ((i = 0; i < 100; i++)); do kill -0 "$vokara" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$vokara" 2>/dev/null && blad "the program did not end after its window closed"
+status=0
+wait "$vokara" || status=$?
+[ "$status" = 0 ] || blad "exit status $status"
 echo "1 passed, 0 failed"

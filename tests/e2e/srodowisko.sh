@@ -39,9 +39,12 @@ uruchom_serwer() {
     export VOKARA_DICTIONARY_URL="http://127.0.0.1:$port" VOKARA_HOME_URL="http://127.0.0.1:$port"
 }
 
-# Starts the program in working folder $1; sets $vokara (its pid), $okno and the client area's corner $X, $Y.
+# Starts the program in working folder $1 (with any further arguments); sets $vokara (its pid), $okno and the
+# client area's corner $X, $Y.
 uruchom_vokara() {
-    (cd "$1" && exec "$build/vokara") > "$tmp/vokara.log" 2>&1 &
+    local folder=$1
+    shift
+    (cd "$folder" && exec "$build/vokara" "$@") > "$tmp/vokara.log" 2>&1 &
     vokara=$!
     pids+=($vokara)
     okno=$(timeout 20 xdotool search --sync --onlyvisible --name '^VOKARA  1\.0' | head -n1) ||

@@ -1,0 +1,118 @@
+// The "Moje zestawy" window: the user's own sets listed and edited one at a time, import, export and saving.
+#pragma once
+
+#include "zbior.h"
+
+#include <QAbstractTableModel>
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+class QListWidgetItem;
+class TFWarning;
+
+namespace Ui {
+class TFMojeZestawy;
+} // namespace Ui
+
+// The pairs of the set being edited, with the checks of every field drawn on the cell itself.
+class ModelSlow : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void Ustaw(QList<vokara::Para> pary);
+    const QList<vokara::Para>& Pary() const { return pary_; }
+    const QList<vokara::UwagiWiersza>& Uwagi() const { return uwagi_; }
+    void ZamienKolumny();
+    int Blokujace() const { return blokujace_; }
+    int Ostrzezenia() const { return ostrzezenia_; }
+
+    int rowCount(const QModelIndex& rodzic = QModelIndex()) const override;
+    int columnCount(const QModelIndex& rodzic = QModelIndex()) const override;
+    QVariant data(const QModelIndex& indeks, int rola) const override;
+    bool setData(const QModelIndex& indeks, const QVariant& wartosc, int rola) override;
+    QVariant headerData(int sekcja, Qt::Orientation kierunek, int rola) const override;
+    Qt::ItemFlags flags(const QModelIndex& indeks) const override;
+    bool insertRows(int wiersz, int ile, const QModelIndex& rodzic = QModelIndex()) override;
+    bool removeRows(int wiersz, int ile, const QModelIndex& rodzic = QModelIndex()) override;
+    bool moveRows(const QModelIndex& zRodzica, int wiersz, int ile, const QModelIndex& doRodzica, int cel) override;
+
+signals:
+    void zmieniony();
+
+private:
+    void Sprawdz();
+
+    QList<vokara::Para> pary_;
+    QList<vokara::UwagiWiersza> uwagi_;
+    int blokujace_ = 0;
+    int ostrzezenia_ = 0;
+};
+
+class TFMojeZestawy : public QWidget {
+    Q_OBJECT
+
+public:
+    // The data folder is asked for afresh at each use; the shipped sets are those Kopiuj offers.
+    TFMojeZestawy(std::function<std::filesystem::path()> katalogRoboczy, std::function<vokara::_zestawy()> zestawyListy,
+                  TFWarning& warning, QWidget* parent = nullptr);
+    ~TFMojeZestawy() override;
+
+    // Shows the window with the own sets listed afresh.
+    void Otworz();
+    // Reads a file as a new, unsaved set named after the file (asks about unsaved changes first). False when
+    // nothing was imported.
+    bool Importuj(const QString& sciezka);
+    // Checks and saves the set being edited; false (with the reason shown) when it cannot be saved.
+    bool Zapisz();
+    // Exports the set being edited: as UTF-8 tab-separated text, or as a set file of this program.
+    bool Eksportuj(const QString& sciezka, bool formatProgramu);
+    // Asks "Zapisać zmiany?" when the set has unsaved changes; false when the user chose to stay.
+    bool MoznaOpuscic();
+
+    bool Zmieniony() const { return zmieniony_; }
+    const ModelSlow& Model() const { return model_; }
+    vokara::WlasnyZestaw Biezacy() const;
+
+signals:
+    // A set was saved or removed: the pickers must list the own sets afresh.
+    void zestawyZmienione();
+
+protected:
+    void closeEvent(QCloseEvent* zdarzenie) override;
+
+private:
+    void WypelnijListe(const QString& zaznacz);
+    void Pokaz(const vokara::WlasnyZestaw& zestaw, bool nowy);
+    void ZmianaZaznaczenia(int wiersz);
+    bool WczytajPozycje(const QListWidgetItem* pozycja);
+    void ButNowyClick();
+    void ButKopiujClick();
+    void ButUsunClick();
+    void ButImportujClick();
+    void ButEksportujClick();
+    void DodajWiersz();
+    void UsunWiersz();
+    void Przesun(int oIle);
+    void Zmieniono();
+    void Odswiez();
+    void PokazUwage();
+    QStringList InneNazwy() const;
+    QString WolnaNazwa(const QString& podstawa) const;
+    void Komunikat(const QString& tekst);
+
+    std::unique_ptr<Ui::TFMojeZestawy> ui;
+    std::function<std::filesystem::path()> katalogRoboczy_;
+    std::function<vokara::_zestawy()> zestawyListy_;
+    TFWarning& warning_;
+    ModelSlow model_;
+    QString plik_; // the file of the set being edited; empty for a set not saved yet
+    bool zmieniony_ = false;
+    bool wypelnianie_ = false; // the program itself is filling the fields: no change to record
+    int wierszListy_ = -1;
+    bool pierwszePokazanie_ = true;
+};

@@ -1,0 +1,316 @@
+// Own sets on disk: the own list and set files written atomically, the checks before saving, export.
+#include "zbior.h"
+
+#include "kodowanie.h"
+#include "tekst.h"
+
+#include <QFile>
+#include <QHash>
+#include <QSaveFile>
+
+namespace vokara {
+
+namespace {
+
+// The own list's header: it is never compared with anything, it only keeps the list format's first line.
+constexpr const char* NaglowekMoich = "Moje zestawy*1\r\n";
+
+QString Sciezka(const std::filesystem::path& katalogRoboczy, const QString& plik)
+{
+    return QString::fromStdString((katalogRoboczy / "dane").string()) + QLatin1Char('/') + plik;
+}
+
+// The first character of a text that has no Windows-1250 byte, as text; empty when every character has one.
+QString ZnakBezCp1250(const QString& tekst)
+{
+    for (qsizetype i = 0; i < tekst.size(); ++i) {
+        if (BajtCp1250(char32_t(tekst[i].unicode())) >= 0)
+            continue;
+        if (tekst[i].isHighSurrogate() && i + 1 < tekst.size())
+            return tekst.mid(i, 2);
+        return tekst.mid(i, 1);
+    }
+    return QString();
+}
+
+qsizetype Bajty(const QString& tekst)
+{
+    return tekst.size(); // one Windows-1250 byte a character, for every text that can be saved at all
+}
+
+bool Zapisz(const QString& sciezka, const QByteArray& bajty, QString& blad)
+{
+    QSaveFile plik(sciezka);
+    if (!plik.open(QIODevice::WriteOnly) || plik.write(bajty) != bajty.size() || !plik.commit()) {
+        blad = QStringLiteral("Nie można zapisać pliku „%1”. Sprawdź, czy jest miejsce na dysku i prawo zapisu.")
+                   .arg(sciezka);
+        return false;
+    }
+    return true;
+}
+
+// The set's lines in the set format; false when a text has no Windows-1250 form (the checks refuse that first).
+bool BajtyZestawu(const WlasnyZestaw& z, QByteArray& wynik)
+{
+    std::string bajty;
+    bajty.reserve(std::size_t(z.Pary.size()) * 24 + 64);
+    const auto dopisz = [&bajty](const QString& a, const QString& b) {
+        const auto pierwsze = DoCp1250(a);
+        const auto drugie = DoCp1250(b);
+        if (!pierwsze || !drugie)
+            return false;
+        bajty += *pierwsze;
+        bajty += '*';
+        bajty += *drugie;
+        bajty += "\r\n";
+        return true;
+    };
+    if (!dopisz(z.NaglowekWyraz.trimmed(), z.NaglowekOznacza.trimmed()))
+        return false;
+    for (const Para& p : z.Pary) {
+        const QString a = p.Angielski.trimmed();
+        const QString b = p.Polski.trimmed();
+        if (a.isEmpty() && b.isEmpty())
+            continue; // empty rows are dropped
+        if (!dopisz(a, b))
+            return false;
+    }
+    wynik = QByteArray::fromStdString(bajty);
+    return true;
+}
+
+bool ZapiszListe(const std::filesystem::path& katalogRoboczy, const _zestawy& zestawy, QString& blad)
+{
+    std::string bajty = NaglowekMoich;
+    for (const _zestaw& z : zestawy)
+        bajty += z.Nazwa + '*' + z.Plik + "\r\n";
+    return Zapisz(Sciezka(katalogRoboczy, QString::fromLatin1(PlikMoichZestawow)), QByteArray::fromStdString(bajty),
+                  blad);
+}
+
+} // namespace
+
+_zestawy ListaMoich(const std::filesystem::path& katalogRoboczy)
+{
+    Dane d;
+    d.KatalogRoboczy = katalogRoboczy;
+    WczytajMoje(d);
+    return d.Zestawy;
+}
+
+bool WczytajWlasny(const std::filesystem::path& katalogRoboczy, const std::string& plik, WlasnyZestaw& zestaw)
+{
+    // Through the program's own readers, so a set reads here exactly as the exercise pages read it.
+    Dane d;
+    d.KatalogRoboczy = katalogRoboczy;
+    d.Zestawy.push_back({std::string(), plik});
+    if (!WczytajPlikZestawu(d, 0))
+        return false;
+    zestaw.NaglowekWyraz = ZCp1250(d.NaglowekWyraz);
+    zestaw.NaglowekOznacza = ZCp1250(d.NaglowekOznacza);
+    zestaw.Pary.clear();
+    zestaw.Pary.reserve(qsizetype(d.Wyrazy.size()));
+    for (const _word& w : d.Wyrazy)
+        zestaw.Pary.append({ZCp1250(w.Angielski), ZCp1250(w.Polski)});
+    return true;
+}
+
+QString NazwaPliku(const std::filesystem::path& katalogRoboczy, const QString& nazwa)
+{
+    static const QHash<QChar, char> polskie = {
+        {QChar(u'ą'), 'a'}, {QChar(u'ć'), 'c'}, {QChar(u'ę'), 'e'}, {QChar(u'ł'), 'l'}, {QChar(u'ń'), 'n'},
+        {QChar(u'ó'), 'o'}, {QChar(u'ś'), 's'}, {QChar(u'ź'), 'z'}, {QChar(u'ż'), 'z'}, {QChar(u'Ą'), 'A'},
+        {QChar(u'Ć'), 'C'}, {QChar(u'Ę'), 'E'}, {QChar(u'Ł'), 'L'}, {QChar(u'Ń'), 'N'}, {QChar(u'Ó'), 'O'},
+        {QChar(u'Ś'), 'S'}, {QChar(u'Ź'), 'Z'}, {QChar(u'Ż'), 'Z'},
+    };
+    std::string rdzen;
+    // Other accented letters lose their marks the same way (é to e); what is left that is not a plain letter or
+    // digit becomes '_', so no name can hold a separator, a dot or anything else a path could use.
+    for (const QChar z : nazwa.normalized(QString::NormalizationForm_D)) {
+        if (z.category() == QChar::Mark_NonSpacing)
+            continue;
+        const QChar zz = z;
+        if (polskie.contains(zz))
+            rdzen += polskie.value(zz);
+        else if (zz.unicode() < 128 && zz.isLetterOrNumber())
+            rdzen += char(zz.unicode());
+        else
+            rdzen += '_';
+        if (rdzen.size() >= 60)
+            break;
+    }
+    // NFD leaves ł and Ł whole, so the table above still sees them.
+    rdzen = MaleLitery(rdzen);
+    if (rdzen.find_first_not_of('_') == std::string::npos)
+        rdzen = "zestaw";
+    const _zestawy moje = ListaMoich(katalogRoboczy);
+    for (int numer = 1;; ++numer) {
+        const std::string plik = "moje_" + rdzen + (numer == 1 ? std::string() : "_" + std::to_string(numer)) + ".txt";
+        bool zajety = QFile::exists(Sciezka(katalogRoboczy, QString::fromStdString(plik)));
+        for (const _zestaw& z : moje)
+            zajety = zajety || MaleLitery(z.Plik) == plik;
+        if (!zajety)
+            return QString::fromStdString(plik);
+    }
+}
+
+QList<UwagiWiersza> SprawdzPary(const QList<Para>& pary)
+{
+    QList<UwagiWiersza> uwagi(pary.size());
+    QHash<QString, int> pierwszeWystapienie;
+    for (qsizetype w = 0; w < pary.size(); ++w) {
+        const QString pola[2] = {pary[w].Angielski.trimmed(), pary[w].Polski.trimmed()};
+        if (pola[0].isEmpty() && pola[1].isEmpty())
+            continue; // dropped on saving
+        for (int k = 0; k < 2; ++k) {
+            Uwaga& u = uwagi[w].Pole[k];
+            const QString znak = ZnakBezCp1250(pola[k]);
+            if (!znak.isEmpty()) {
+                u = {QStringLiteral("znak „%1” nie ma odpowiednika w kodowaniu Windows-1250").arg(znak), true};
+            } else if (pola[k].contains(QLatin1Char('*'))) {
+                u = {QStringLiteral("gwiazdka „*” rozdziela pola w pliku zestawu i nie może być w polu"), true};
+            } else if (pola[k].isEmpty()) {
+                u = {k == 0 ? QStringLiteral("brak słowa angielskiego") : QStringLiteral("brak polskiego znaczenia"),
+                     true};
+            } else if (Bajty(pola[k]) > qsizetype(NajdluzszeZnaczenie)) {
+                u = {k == 1 ? QStringLiteral("ponad 100 znaków – ćwiczenia pokażą tylko pierwsze 100")
+                            : QStringLiteral("ponad 100 znaków – to raczej zdanie niż słowo"),
+                     false};
+            }
+        }
+        if (!pola[0].isEmpty() && !uwagi[w].Pole[0].Blokuje) {
+            const auto miejsce = pierwszeWystapienie.constFind(pola[0]);
+            if (miejsce == pierwszeWystapienie.cend())
+                pierwszeWystapienie.insert(pola[0], int(w));
+            else if (uwagi[w].Pole[0].Tekst.isEmpty())
+                uwagi[w].Pole[0] = {QStringLiteral("to samo słowo jest już w wierszu %1").arg(*miejsce + 1), false};
+        }
+    }
+    return uwagi;
+}
+
+QString SprawdzNaglowek(const QString& naglowek)
+{
+    const QString znak = ZnakBezCp1250(naglowek);
+    if (!znak.isEmpty())
+        return QStringLiteral("znak „%1” nie ma odpowiednika w kodowaniu Windows-1250").arg(znak);
+    if (naglowek.contains(QLatin1Char('*')))
+        return QStringLiteral("gwiazdka „*” nie może być w podpisie");
+    return QString();
+}
+
+QString SprawdzNazwe(const QString& nazwa, const QStringList& inneNazwy)
+{
+    const QString n = nazwa.trimmed();
+    if (n.isEmpty())
+        return QStringLiteral("zestaw musi mieć nazwę");
+    if (const QString blad = SprawdzNaglowek(n); !blad.isEmpty())
+        return blad;
+    for (const QChar z : n) {
+        if (z.unicode() < 0x20)
+            return QStringLiteral("nazwa nie może zawierać znaków sterujących");
+    }
+    if (inneNazwy.contains(n, Qt::CaseInsensitive))
+        return QStringLiteral("zestaw o tej nazwie już jest");
+    return QString();
+}
+
+QString PierwszyBlad(const WlasnyZestaw& zestaw, const QStringList& inneNazwy, int* wiersz)
+{
+    if (wiersz)
+        *wiersz = -1;
+    if (const QString b = SprawdzNazwe(zestaw.Nazwa, inneNazwy); !b.isEmpty())
+        return QStringLiteral("Nazwa zestawu: %1.").arg(b);
+    if (const QString b = SprawdzNaglowek(zestaw.NaglowekWyraz); !b.isEmpty())
+        return QStringLiteral("Podpis nad słowem: %1.").arg(b);
+    if (const QString b = SprawdzNaglowek(zestaw.NaglowekOznacza); !b.isEmpty())
+        return QStringLiteral("Podpis nad odpowiedziami: %1.").arg(b);
+    const QList<UwagiWiersza> uwagi = SprawdzPary(zestaw.Pary);
+    for (qsizetype w = 0; w < uwagi.size(); ++w) {
+        for (int k = 0; k < 2; ++k) {
+            if (uwagi[w].Pole[k].Blokuje) {
+                if (wiersz)
+                    *wiersz = int(w);
+                return QStringLiteral("Wiersz %1, pole „%2”: %3.")
+                    .arg(w + 1)
+                    .arg(k == 0 ? QStringLiteral("Angielski") : QStringLiteral("Polski"), uwagi[w].Pole[k].Tekst);
+            }
+        }
+    }
+    return QString();
+}
+
+bool ZapiszWlasny(const std::filesystem::path& katalogRoboczy, WlasnyZestaw& zestaw, QString& blad)
+{
+    const auto nazwa = DoCp1250(zestaw.Nazwa.trimmed());
+    QByteArray bajty;
+    if (!nazwa || nazwa->find('*') != std::string::npos || !BajtyZestawu(zestaw, bajty)) {
+        blad = QStringLiteral("Zestaw zawiera znaki, których nie można zapisać w kodowaniu Windows-1250.");
+        return false;
+    }
+    _zestawy moje = ListaMoich(katalogRoboczy);
+    QString plik = zestaw.Plik;
+    if (plik.isEmpty() || !JestPlikiemMoim(plik.toStdString()))
+        plik = NazwaPliku(katalogRoboczy, zestaw.Nazwa);
+    // The set file first: a list naming a file that is not there yet would only hide the set, never lose it.
+    if (!Zapisz(Sciezka(katalogRoboczy, plik), bajty, blad))
+        return false;
+    bool jest = false;
+    for (_zestaw& z : moje) {
+        if (z.Plik == plik.toStdString()) {
+            z.Nazwa = *nazwa;
+            jest = true;
+        }
+    }
+    if (!jest)
+        moje.push_back({*nazwa, plik.toStdString()});
+    if (!ZapiszListe(katalogRoboczy, moje, blad))
+        return false;
+    zestaw.Plik = plik;
+    return true;
+}
+
+bool UsunWlasny(const std::filesystem::path& katalogRoboczy, const QString& plik, QString& blad)
+{
+    _zestawy moje = ListaMoich(katalogRoboczy);
+    std::erase_if(moje, [&plik](const _zestaw& z) { return z.Plik == plik.toStdString(); });
+    if (!ZapiszListe(katalogRoboczy, moje, blad))
+        return false;
+    if (JestPlikiemMoim(plik.toStdString()))
+        QFile::remove(Sciezka(katalogRoboczy, plik));
+    return true;
+}
+
+bool EksportujTsv(const QString& sciezka, const WlasnyZestaw& zestaw, QString& blad)
+{
+    // A field holding a quote, a tab or a line break is quoted as RFC 4180 says; Anki reads that back.
+    const auto pole = [](const QString& t) {
+        if (!t.contains(QLatin1Char('"')) && !t.contains(QLatin1Char('\t')) && !t.contains(QLatin1Char('\n')))
+            return t;
+        QString wynik = t;
+        wynik.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        return QLatin1Char('"') + wynik + QLatin1Char('"');
+    };
+    QString tekst;
+    tekst.reserve(zestaw.Pary.size() * 24);
+    for (const Para& p : zestaw.Pary) {
+        const QString a = p.Angielski.trimmed();
+        const QString b = p.Polski.trimmed();
+        if (a.isEmpty() && b.isEmpty())
+            continue;
+        tekst += pole(a) + QLatin1Char('\t') + pole(b) + QLatin1Char('\n');
+    }
+    return Zapisz(sciezka, tekst.toUtf8(), blad);
+}
+
+bool EksportujZestaw(const QString& sciezka, const WlasnyZestaw& zestaw, QString& blad)
+{
+    QByteArray bajty;
+    if (!BajtyZestawu(zestaw, bajty)) {
+        blad = QStringLiteral("Zestaw zawiera znaki, których nie można zapisać w kodowaniu Windows-1250.");
+        return false;
+    }
+    return Zapisz(sciezka, bajty, blad);
+}
+
+} // namespace vokara

@@ -1,0 +1,323 @@
+// Own sets: the import readers over sample files, hostile input, saving through the real readers, the editor.
+#include "fmojezestawy.h"
+#include "import.h"
+#include "program_testowy.h"
+#include "ui_fglowny.h"
+#include "zbior.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+
+using namespace vokara;
+
+namespace {
+
+QString probka(const QString& plik)
+{
+    return QStringLiteral(VOKARA_TESTY_DANE "/moje/") + plik;
+}
+
+QStringList jakoTekst(const QList<Para>& pary)
+{
+    QStringList wynik;
+    for (const Para& p : pary)
+        wynik << p.Angielski + QLatin1Char('|') + p.Polski;
+    return wynik;
+}
+
+} // namespace
+
+class TestMoje : public QObject {
+    Q_OBJECT
+
+private slots:
+    void import_data()
+    {
+        QTest::addColumn<QString>("plik");
+        QTest::addColumn<QStringList>("pary");
+        QTest::addColumn<int>("pominiete");
+        QTest::addColumn<QString>("rodzaj");
+        QTest::newRow("quoted CSV") << "cudzyslowy.csv"
+                                    << QStringList{"ice cream, vanilla|lody waniliowe", "to say \"hi\"|przywitać się",
+                                                   "line break|z łamaniem", "dog|pies"}
+                                    << 0 << "tekst UTF-8, pola rozdzielone przecinkiem";
+        QTest::newRow("Windows-1250") << "windows1250.txt" << QStringList{"turtle|żółw", "bee|pszczoła"} << 1
+                                      << "tekst Windows-1250, pola rozdzielone średnikiem";
+        QTest::newRow("BOM, no-break space") << "bom_utf8.txt" << QStringList{"house|dom", "tree|drzewo"} << 0
+                                             << "tekst UTF-8, pola rozdzielone tabulatorem";
+        QTest::newRow("Anki") << "anki.txt" << QStringList{"apple|jabłko", "cat kitten|kot & kotek"} << 1
+                              << "tekst UTF-8, pola rozdzielone tabulatorem, nagłówek Anki";
+        QTest::newRow("UTF-16") << "utf16.txt" << QStringList{"bird|ptak", "owl|sowa"} << 0
+                                << "tekst UTF-16, pola rozdzielone średnikiem";
+        QTest::newRow("Quizlet tab") << "quizlet.txt"
+                                     << QStringList{"house|dom, mieszkanie", "sun|słońce", "moon|księżyc"} << 0
+                                     << "tekst UTF-8, pola rozdzielone tabulatorem";
+        QTest::newRow("Quizlet comma") << "quizlet_przecinek.txt" << QStringList{"sun|słońce", "moon|księżyc"} << 0
+                                       << "tekst UTF-8, pola rozdzielone przecinkiem";
+        QTest::newRow("own set file") << "zestaw.txt" << QStringList{"cat|kot", "ice cream|lody*zimne"} << 0
+                                      << "tekst Windows-1250, pola rozdzielone gwiazdką, podpisy z pierwszego wiersza";
+        QTest::newRow("KVTML") << "slowa.kvtml" << QStringList{"red|czerwony", "green & blue|zielony i niebieski"} << 1
+                               << "KVTML 2";
+    }
+
+    void import()
+    {
+        QFETCH(QString, plik);
+        const WynikImportu w = ImportujPlik(probka(plik));
+        QVERIFY2(w.Ok, qPrintable(w.Blad));
+        QCOMPARE(jakoTekst(w.Pary), WARTOSC(QStringList, pary));
+        QCOMPARE(w.Pominiete, WARTOSC(int, pominiete));
+        QCOMPARE(w.Rodzaj, WARTOSC(QString, rodzaj));
+        QVERIFY(w.Podsumowanie().startsWith(QStringLiteral("Wczytano ")));
+    }
+
+    void zlyPlik_data()
+    {
+        QTest::addColumn<QByteArray>("bajty");
+        QTest::addColumn<QString>("plik");
+        QTest::addColumn<QString>("blad");
+        QTest::newRow("NUL bytes") << QByteArray("cat\tkot\n\0\0\0\x01", 12) << QString()
+                                   << QStringLiteral("bajty zerowe");
+        QTest::newRow("control bytes") << QByteArray("\x01\x02\x03\x04\x05\x06"
+                                                     "ab\tcd\x07\x08",
+                                                     13)
+                                       << QString() << QStringLiteral("nie jest plik tekstowy");
+        QTest::newRow("empty") << QByteArray(" \r\n") << QString() << QStringLiteral("pusty");
+        QTest::newRow("no separator") << QByteArray("just words\nmore words\n") << QString()
+                                      << QStringLiteral("nie ma pól");
+        QTest::newRow("nothing but halves") << QByteArray("a\t\n\tb\n") << QString() << QStringLiteral("żadnej pary");
+        QTest::newRow("malformed KVTML") << QByteArray() << "zepsuty.kvtml" << QStringLiteral("uszkodzony");
+        QTest::newRow("XML, not KVTML") << QByteArray() << "nie_kvtml.xml" << QStringLiteral("nie jest zestawem");
+        QTest::newRow("KVTML 1") << QByteArray("<kvtml><e><o>a</o><t>b</t></e></kvtml>") << QString()
+                                 << QStringLiteral("wersji 2");
+    }
+
+    void zlyPlik()
+    {
+        QFETCH(QByteArray, bajty);
+        QFETCH(QString, plik);
+        const WynikImportu w = plik.isEmpty() ? ImportujBajty(bajty) : ImportujPlik(probka(plik));
+        QVERIFY(!w.Ok);
+        QVERIFY(w.Pary.isEmpty() || !w.Ok);
+        QVERIFY2(w.Blad.contains(WARTOSC(QString, blad)), qPrintable(w.Blad));
+    }
+
+    void duzePliki()
+    {
+        QTemporaryDir katalog;
+        // One byte over the cap is refused by its size, without being read.
+        QFile duzy(katalog.filePath("duzy.txt"));
+        QVERIFY(duzy.open(QIODevice::WriteOnly));
+        QVERIFY(duzy.resize(NajwiekszyImport + 1));
+        duzy.close();
+        QVERIFY(ImportujPlik(duzy.fileName()).Blad.contains(QStringLiteral("16 MiB")));
+        QVERIFY(ImportujPlik(katalog.path()).Blad.contains(QStringLiteral("zwykłym plikiem")));
+        // A line of a megabyte is skipped with its reason; the lines around it are read.
+        const QByteArray dlugi = "a\tb\n" + QByteArray(1 << 20, 'x') + "\ty\nc\td\n";
+        const WynikImportu w = ImportujBajty(dlugi);
+        QCOMPARE(jakoTekst(w.Pary), (QStringList{"a|b", "c|d"}));
+        QCOMPARE(w.Pominiete, 1);
+        QCOMPARE(w.PierwszyPominiety, 2);
+        // A quote that never closes is an ordinary character, not the start of a field swallowing the file.
+        QCOMPARE(jakoTekst(ImportujBajty("\"x,y\nsun,słońce\n").Pary), (QStringList{"\"x|y", "sun|słońce"}));
+        // Broken UTF-8 is read as Windows-1250 (0xB9 is ą there).
+        QCOMPARE(jakoTekst(ImportujBajty("w\xb9s;moustache\n").Pary), QStringList{"wąs|moustache"});
+    }
+
+    void nazwyPlikow_data()
+    {
+        QTest::addColumn<QString>("nazwa");
+        QTest::addColumn<QString>("plik");
+        QTest::newRow("Polish letters") << "Żółte źdźbła"
+                                        << "moje_zolte_zdzbla.txt";
+        QTest::newRow("path") << "../../etc/passwd"
+                              << "moje_______etc_passwd.txt";
+        QTest::newRow("only signs") << "***"
+                                    << "moje_zestaw.txt";
+        QTest::newRow("other accents") << "Café Ørsted"
+                                       << "moje_cafe__rsted.txt";
+    }
+
+    void nazwyPlikow()
+    {
+        QFETCH(QString, nazwa);
+        QTemporaryDir katalog;
+        QDir().mkpath(katalog.filePath("dane"));
+        const QString plik = NazwaPliku(katalog.path().toStdString(), nazwa);
+        QCOMPARE(plik, WARTOSC(QString, plik));
+        QVERIFY(JestPlikiemMoim(plik.toStdString()));
+    }
+
+    void zapisIOdczyt()
+    {
+        QTemporaryDir katalog;
+        const std::filesystem::path kat = katalog.path().toStdString();
+        testy::zapiszLinie(katalog.filePath("dane/a_spis.txt"), {"01.12.2026*1.0", "Dom*dom.txt"});
+        testy::zapiszLinie(katalog.filePath("dane/dom.txt"), {"Słowo*Znaczenie", "house*dom"});
+
+        WlasnyZestaw z;
+        z.Nazwa = QStringLiteral("Szkoła – lekcja 5");
+        z.Pary = {{"  chalk ", "kreda"}, {"", ""}, {"pencil case", "piórnik"}};
+        QString blad;
+        QVERIFY2(ZapiszWlasny(kat, z, blad), qPrintable(blad));
+        QCOMPARE(z.Plik, QStringLiteral("moje_szkola___lekcja_5.txt"));
+        WlasnyZestaw drugi;
+        drugi.Nazwa = QStringLiteral("Szkoła – lekcja 5");
+        drugi.Pary = {{"ruler", "linijka"}};
+        QVERIFY(ZapiszWlasny(kat, drugi, blad));
+        QCOMPARE(drugi.Plik, QStringLiteral("moje_szkola___lekcja_5_2.txt"));
+        // Lines a hand could have left: a shipped file, a path out, a missing file, a file named twice.
+        QFile lista(katalog.filePath("dane/a_moje.txt"));
+        QVERIFY(lista.open(QIODevice::Append));
+        lista.write("Obcy*dom.txt\r\nUcieczka*moje_../../"
+                    "x.txt\r\nBrak*moje_brak.txt\r\nZnowu*moje_szkola___lekcja_5_2.txt\r\n");
+        lista.close();
+
+        // The program's own readers see the sets after the list file's ones, bytes in Windows-1250, CR LF.
+        Dane d;
+        d.KatalogRoboczy = kat;
+        QCOMPARE(WczytajListe(d), int(ListaGotowa));
+        QCOMPARE(d.ZestawyListy, std::size_t(1));
+        QCOMPARE(d.Zestawy.size(), std::size_t(3));
+        QCOMPARE(d.Zestawy[1].Nazwa, testy::cp("Szkoła – lekcja 5"));
+        QCOMPARE(d.Zestawy[2].Plik, std::string("moje_szkola___lekcja_5_2.txt"));
+        QVERIFY(WczytajPlikZestawu(d, 1));
+        QCOMPARE(d.NaglowekWyraz, testy::cp("Angielskie słowo"));
+        QCOMPARE(d.Wyrazy.size(), std::size_t(2));
+        QCOMPARE(d.Wyrazy[1].Polski, testy::cp("piórnik"));
+        QFile plik(katalog.filePath("dane/" + z.Plik));
+        QVERIFY(plik.open(QIODevice::ReadOnly));
+        QCOMPARE(plik.readAll(),
+                 QByteArray("Angielskie s\xb3owo*Polskie znaczenie\r\nchalk*kreda\r\npencil case*pi\xf3rnik\r\n"));
+
+        // Export and import again give the same pairs, in both formats.
+        for (const bool formatProgramu : {false, true}) {
+            const QString cel = katalog.filePath(formatProgramu ? "eksport.txt" : "eksport.tsv");
+            QVERIFY(EksportujZestaw(cel, z, blad) || !formatProgramu);
+            QVERIFY(EksportujTsv(cel, z, blad) || formatProgramu);
+            WlasnyZestaw oczekiwany = z;
+            oczekiwany.Pary = {{"chalk", "kreda"}, {"pencil case", "piórnik"}};
+            QCOMPARE(ImportujPlik(cel).Pary, oczekiwany.Pary);
+        }
+
+        QVERIFY(UsunWlasny(kat, z.Plik, blad));
+        QVERIFY(!QFile::exists(katalog.filePath("dane/" + z.Plik)));
+        QCOMPARE(WczytajListe(d), int(ListaGotowa));
+        QCOMPARE(d.Zestawy.size(), std::size_t(2));
+
+        // A damaged own list only means no own sets.
+        testy::zapisz(katalog.filePath("dane/a_moje.txt"), QByteArray("\0\0\0", 3));
+        QCOMPARE(WczytajListe(d), int(ListaGotowa));
+        QCOMPARE(d.Zestawy.size(), std::size_t(1));
+    }
+
+    void sprawdzanie_data()
+    {
+        QTest::addColumn<QString>("angielski");
+        QTest::addColumn<QString>("polski");
+        QTest::addColumn<bool>("blokuje");
+        QTest::addColumn<QString>("uwaga");
+        QTest::newRow("fine") << "cat"
+                              << "kot" << false << QString();
+        QTest::newRow("no Windows-1250") << "cat"
+                                         << "кот" << true << "nie ma odpowiednika";
+        QTest::newRow("emoji") << "cat 🐈"
+                               << "kot" << true << "nie ma odpowiednika";
+        QTest::newRow("star") << "a*b"
+                              << "kot" << true << "gwiazdka";
+        QTest::newRow("empty Polish") << "cat"
+                                      << " " << true << "brak polskiego";
+        QTest::newRow("long") << "cat" << QString(101, QLatin1Char('k')) << false << "ponad 100";
+    }
+
+    void sprawdzanie()
+    {
+        QFETCH(QString, angielski);
+        QFETCH(QString, polski);
+        const QList<UwagiWiersza> u = SprawdzPary({{angielski, polski}, {"cat", "kot2"}});
+        const Uwaga& pierwsza = u[0].Pole[0].Tekst.isEmpty() ? u[0].Pole[1] : u[0].Pole[0];
+        QCOMPARE(pierwsza.Blokuje, WARTOSC(bool, blokuje));
+        QVERIFY2(pierwsza.Tekst.contains(WARTOSC(QString, uwaga)), qPrintable(pierwsza.Tekst));
+        // The same English word twice is only a warning, shown on the second one.
+        if (angielski == QLatin1String("cat")) {
+            QVERIFY(u[1].Pole[0].Tekst.contains(QStringLiteral("wierszu 1")));
+            QVERIFY(!u[1].Pole[0].Blokuje);
+        }
+    }
+
+    // The editor refuses a character outside Windows-1250 and names the row; once mended, the set is saved and
+    // every picker lists it after the list file's sets.
+    void edytor()
+    {
+        testy::Katalog k;
+        k.lista({"01.12.2026*1.0", "Dom*dom.txt"});
+        k.zestaw("dom.txt", {"Słowo*Znaczenie", "house*dom"});
+        testy::zapisz(k.sciezka("Lekcja 7.tsv"), "cat\tkot\nwater\tвода\n");
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        QTest::mouseClick(p.FGlowny->Formularz().ButMojeZestawy, Qt::LeftButton);
+        TFMojeZestawy& e = p.FGlowny->MojeZestawy();
+        QVERIFY(e.isVisible());
+        QVERIFY(e.Importuj(k.sciezka("Lekcja 7.tsv")));
+        QCOMPARE(e.findChild<QLineEdit*>("ENazwa")->text(), QStringLiteral("Lekcja 7"));
+        QVERIFY(e.Zmieniony());
+
+        // "Zamień kolumny" swaps every pair, and again back.
+        auto* zamien = e.findChild<QPushButton*>("ButZamienKolumny");
+        QTest::mouseClick(zamien, Qt::LeftButton);
+        QCOMPARE(e.Model().Pary()[0], (Para{"kot", "cat"}));
+        QTest::mouseClick(zamien, Qt::LeftButton);
+        QCOMPARE(e.Model().Pary()[0], (Para{"cat", "kot"}));
+
+        QVERIFY(!e.Zapisz());
+        QVERIFY2(odp.teksty.last().contains(QStringLiteral("Wiersz 2, pole „Polski”")), qPrintable(odp.teksty.last()));
+        QVERIFY(!QFile::exists(k.sciezka("dane/a_moje.txt")));
+        QCOMPARE(p.FGlowny->Formularz().CZestawSlow->count(), 1);
+
+        // A round on the typing page goes on with what it loaded while the pickers are filled again.
+        p.FGlowny->Formularz().CZestawSlow2->setCurrentIndex(0);
+        QVERIFY(p.stan.silnik.WczytajZestaw(0));
+        const std::vector<_word> runda = p.stan.dane.Wyrazy;
+
+        // Mend the cell as a user would: type over it.
+        auto* tabela = e.findChild<QTableView*>("TSlowa");
+        tabela->setCurrentIndex(e.Model().index(1, 1));
+        tabela->edit(e.Model().index(1, 1));
+        auto* pole = tabela->findChild<QLineEdit*>();
+        QVERIFY(pole);
+        pole->selectAll();
+        testy::wpisz(pole, QStringLiteral("woda"));
+        QTest::keyClick(pole, Qt::Key_Return);
+        QTRY_COMPARE(e.Model().Pary()[1].Polski, QStringLiteral("woda"));
+        QTest::mouseClick(e.findChild<QPushButton*>("ButZapisz"), Qt::LeftButton);
+        QVERIFY(!e.Zmieniony());
+        QVERIFY(QFile::exists(k.sciezka("dane/moje_lekcja_7.txt")));
+        for (QComboBox* lista : {static_cast<QComboBox*>(p.FGlowny->Formularz().CZestawSlow),
+                                 static_cast<QComboBox*>(p.FGlowny->Formularz().CZestawSlow2),
+                                 static_cast<QComboBox*>(p.FGlowny->Formularz().CZestawSlow3)}) {
+            QCOMPARE(lista->count(), 2);
+            QCOMPARE(lista->itemText(1), QStringLiteral("Lekcja 7"));
+        }
+        QCOMPARE(p.FGlowny->Formularz().CZestawSlow2->currentIndex(), 0);
+        QCOMPARE(p.stan.dane.Wyrazy.size(), runda.size());
+        QCOMPARE(p.stan.dane.Wyrazy[0].Angielski, runda[0].Angielski);
+
+        // Leaving a changed set asks; "Anuluj" stays, and "Usuń" asks before it removes anything.
+        e.findChild<QLineEdit*>("ENazwa")->setText(QStringLiteral("Lekcja 8"));
+        odp.klawisze = {Qt::Key_A};
+        QVERIFY(!e.MoznaOpuscic());
+        QCOMPARE(odp.teksty.last(), QStringLiteral("Zapisać zmiany w zestawie „Lekcja 8”?"));
+        odp.klawisze = {Qt::Key_A};
+        QTest::mouseClick(e.findChild<QPushButton*>("ButUsun"), Qt::LeftButton);
+        QVERIFY(QFile::exists(k.sciezka("dane/moje_lekcja_7.txt")));
+        odp.klawisze = {Qt::Key_T}; // Tak
+        QTest::mouseClick(e.findChild<QPushButton*>("ButUsun"), Qt::LeftButton);
+        QVERIFY(!QFile::exists(k.sciezka("dane/moje_lekcja_7.txt")));
+        QCOMPARE(p.FGlowny->Formularz().CZestawSlow->count(), 1);
+    }
+};
+
+QTEST_MAIN(TestMoje)
+#include "test_moje.moc"
