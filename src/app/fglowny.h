@@ -15,6 +15,7 @@ class StronaSluchu;
 class StronaTestu;
 class StronaWpisu;
 class TFSluchaj;
+class TFPostepy;
 class TFWarning;
 class Wymawianie;
 
@@ -39,6 +40,11 @@ public:
     void PStronyChange(int p);
     void OtworzPomoc();
     void ButAktualizacjaClick();
+    // The learning memory: opened once the window shows; the pickers follow it; "Postępy" opens its window.
+    void OtworzPamiec();
+    void OdswiezPostep();
+    void ButPostepyClick();
+    TFPostepy* OknoPostepow() { return postepy_.get(); }
 
     // Opens a help file; replaceable so a test can record the path instead of starting a browser.
     std::function<void(const QString&)> OtwieraczPomocy;
@@ -62,6 +68,7 @@ private:
     TFWarning* warning_ = nullptr;
     std::unique_ptr<Wymawianie> wymawianie_;
     std::unique_ptr<Aktualizacja> aktualizacja_;
+    std::unique_ptr<TFPostepy> postepy_; // created on first use
     StronaTestu* test_ = nullptr;
     StronaWpisu* wpis_ = nullptr;
     StronaSluchu* sluch_ = nullptr;
