@@ -13,7 +13,7 @@
 #include <QChartView>
 #include <QHeaderView>
 #include <QHorizontalBarSeries>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QStackedBarSeries>
 #include <QValueAxis>
 
@@ -70,11 +70,19 @@ TFPostepy::TFPostepy(vokara::Pamiec& pamiec, const vokara::Dane& dane, QWidget* 
     ui->TBledy->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
     ui->TBledy->verticalHeader()->hide();
     connect(ui->ButZamknij, &QPushButton::clicked, this, &QWidget::close);
-    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(esc, &QShortcut::activated, this, &QWidget::close);
 }
 
 TFPostepy::~TFPostepy() = default;
+
+void TFPostepy::keyPressEvent(QKeyEvent* zdarzenie)
+{
+    // Escape closes the window, as it would a dialog.
+    if (zdarzenie->key() == Qt::Key_Escape && zdarzenie->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(zdarzenie);
+}
 
 void TFPostepy::Pokaz()
 {

@@ -30,6 +30,9 @@ public:
 
     Ui::TFPostepy& Formularz() { return *ui; }
 
+protected:
+    void keyPressEvent(QKeyEvent* zdarzenie) override;
+
 private:
     void RysujDni(const vokara::Statystyki& s);
     void RysujZestawy();

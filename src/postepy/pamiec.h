@@ -113,6 +113,7 @@ public:
     int Pudelko(const WpisPamieci& wpis);
 
     QDateTime Teraz() const { return zegar_(); }
+    void UstawZegar(Zegar zegar) { zegar_ = std::move(zegar); }
 
 signals:
     // The one notice: the database cannot be used (or was damaged and replaced). Emitted at most once per file.
