@@ -444,24 +444,31 @@ int Pamiec::Pudelko(const WpisPamieci& wpis)
     return q.exec() && q.next() ? q.value(0).toInt() : 0;
 }
 
-const std::vector<std::pair<std::string, std::string>>& Pamiec::WpisyPliku(const Dane& d, const std::string& plik)
+// An entry's two texts as one key. Data texts never hold a zero byte (it ends a file's text), so it can part them.
+static QByteArray KluczWpisu(const QByteArray& angielski, const QByteArray& polski)
+{
+    return angielski + '\0' + polski;
+}
+
+std::shared_ptr<const QHash<QByteArray, int>> Pamiec::WpisyPliku(const Dane& d, const std::string& plik)
 {
     const QFileInfo info(QString::fromStdString(d.SciezkaDanych(plik).string()));
     Plik& p = pliki_[info.filePath()];
-    if (p.Rozmiar == info.size() && p.Zmieniony == info.lastModified())
+    if (p.Wpisy && p.Rozmiar == info.size() && p.Zmieniony == info.lastModified())
         return p.Wpisy;
     // Read the way a set is loaded: the header skipped, each line split at its first '*', fields kept from the line
     // before when a line is empty.
-    p = Plik{info.lastModified(), info.size(), {}};
+    auto wpisy = std::make_shared<QHash<QByteArray, int>>();
     std::vector<std::string> linie;
     if (info.isFile() && WczytajLinie(d.SciezkaDanych(plik), linie)) {
         std::string angielski, polski;
         for (std::size_t i = 1; i < linie.size(); ++i) {
             Rozdziel(linie[i], angielski, polski);
-            p.Wpisy.emplace_back(angielski, polski);
+            ++(*wpisy)[KluczWpisu(Bajty(angielski), Bajty(polski))];
         }
     }
-    return p.Wpisy;
+    p = Plik{info.lastModified(), info.size(), wpisy};
+    return wpisy;
 }
 
 std::vector<ZnajomoscZestawu> Pamiec::Znajomosc(const Dane& d, const std::vector<std::string>& pliki)
@@ -469,30 +476,45 @@ std::vector<ZnajomoscZestawu> Pamiec::Znajomosc(const Dane& d, const std::vector
     std::vector<ZnajomoscZestawu> wynik(pliki.size());
     if (!otwarta_)
         return wynik;
-    QSqlQuery q(QSqlDatabase::database(nazwa_, false));
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT z.plik, w.angielski, w.polski, w.pudelko FROM wpisy w "
-                               "JOIN zestawy z ON z.id = w.zestaw"))) {
-        const QSqlError blad = q.lastError();
-        q = QSqlQuery();
-        Blad(QStringLiteral("progress"), blad);
-        return wynik;
-    }
-    QHash<QByteArray, QHash<QByteArray, int>> pudelka;
-    while (q.next())
-        pudelka[q.value(0).toByteArray()].insert(Klucz(Tekst(q.value(1)), Tekst(q.value(2))), q.value(3).toInt());
-    for (std::size_t i = 0; i < pliki.size(); ++i) {
-        const auto it = pudelka.constFind(Bajty(pliki[i]));
-        if (it == pudelka.constEnd())
-            continue;
-        ZnajomoscZestawu& z = wynik[i];
-        z.Cwiczony = true;
-        for (const auto& [angielski, polski] : WpisyPliku(d, pliki[i])) {
-            ++z.Wszystkie;
-            if (it->value(Klucz(angielski, polski)) >= PudelkoZnane)
-                ++z.Znane;
+    QSqlError blad;
+    {
+        QSqlQuery q(QSqlDatabase::database(nazwa_, false));
+        q.setForwardOnly(true);
+        // A set has a row once any of its entries was answered.
+        QHash<qint64, std::size_t> zestawy;
+        std::vector<std::shared_ptr<const QHash<QByteArray, int>>> wpisy(pliki.size());
+        QHash<QByteArray, std::size_t> indeksy;
+        for (std::size_t i = 0; i < pliki.size(); ++i)
+            indeksy.insert(Bajty(pliki[i]), i);
+        if (!q.exec(QStringLiteral("SELECT id, plik FROM zestawy"))) {
+            blad = q.lastError();
+        } else {
+            while (q.next()) {
+                const auto it = indeksy.constFind(q.value(1).toByteArray());
+                if (it == indeksy.constEnd())
+                    continue;
+                zestawy.insert(q.value(0).toLongLong(), *it);
+                ZnajomoscZestawu& z = wynik[*it];
+                z.Cwiczony = true;
+                wpisy[*it] = WpisyPliku(d, pliki[*it]);
+                for (int n : *wpisy[*it])
+                    z.Wszystkie += n;
+            }
+            q.prepare(QStringLiteral("SELECT zestaw, angielski, polski FROM wpisy WHERE pudelko >= ?"));
+            q.addBindValue(PudelkoZnane);
+            if (!q.exec())
+                blad = q.lastError();
+            while (blad.type() == QSqlError::NoError && q.next()) {
+                const auto it = zestawy.constFind(q.value(0).toLongLong());
+                if (it == zestawy.constEnd())
+                    continue;
+                // Only the entries the file holds now count: an entry edited away keeps its history but not its place.
+                wynik[*it].Znane += wpisy[*it]->value(KluczWpisu(q.value(1).toByteArray(), q.value(2).toByteArray()));
+            }
         }
     }
+    if (blad.type() != QSqlError::NoError)
+        Blad(QStringLiteral("progress"), blad);
     return wynik;
 }
 

@@ -131,7 +131,8 @@ private:
     bool Uszkodzona(const QSqlError& blad) const;
     bool OdlozUszkodzona();
     qint64 IdZestawu(const std::string& plik);
-    const std::vector<std::pair<std::string, std::string>>& WpisyPliku(const Dane& d, const std::string& plik);
+    // The entries of a set file, keyed by their two texts, with how often each occurs; read again when it changes.
+    std::shared_ptr<const QHash<QByteArray, int>> WpisyPliku(const Dane& d, const std::string& plik);
 
     Zegar zegar_;
     QString nazwa_; // the connection's own name, so every memory (and every test's) has its own
@@ -149,7 +150,7 @@ private:
     struct Plik {
         QDateTime Zmieniony;
         qint64 Rozmiar = -1;
-        std::vector<std::pair<std::string, std::string>> Wpisy;
+        std::shared_ptr<const QHash<QByteArray, int>> Wpisy;
     };
     QHash<QString, Plik> pliki_;
 };
