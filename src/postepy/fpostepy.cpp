@@ -41,6 +41,7 @@ void Osie(QAbstractAxis* os)
 {
     os->setLabelsColor(Atrament);
     os->setLabelsFont(Czcionka(11));
+    os->setTruncateLabels(false); // set names and days stay whole; the chart makes room for them
     os->setLinePenColor(Drewno);
     os->setGridLineColor(Siatka);
 }
@@ -87,6 +88,12 @@ void TFPostepy::keyPressEvent(QKeyEvent* zdarzenie)
 void TFPostepy::Pokaz()
 {
     Odswiez();
+    if (!isVisible() && parentWidget()) {
+        // Over the middle of the main window, as a dialog would open.
+        QRect ramka = frameGeometry();
+        ramka.moveCenter(parentWidget()->frameGeometry().center());
+        move(ramka.topLeft());
+    }
     show();
     raise();
     activateWindow();
@@ -138,7 +145,8 @@ void TFPostepy::RysujDni(const vokara::Statystyki& s)
     for (const auto& d : s.Dni) {
         *dobrze << d.Dobrze;
         *zle << d.Zle;
-        dni << d.Data.toString(QStringLiteral("d.M"));
+        // The day of the month only: thirty dates side by side leave no room for more.
+        dni << QString::number(d.Data.day());
         najwiecej = std::max(najwiecej, d.Dobrze + d.Zle);
     }
     auto* seria = new QStackedBarSeries;
@@ -217,7 +225,7 @@ void TFPostepy::RysujPudelka(const vokara::Statystyki& s)
     int najwiecej = 0;
     for (int p = 0; p < vokara::NajwyzszePudelko; ++p) {
         *slowa << s.Pudelka[p];
-        pudelka << QStringLiteral("Pudełko %1").arg(p + 1);
+        pudelka << QString::number(p + 1);
         najwiecej = std::max(najwiecej, s.Pudelka[p]);
     }
     auto* seria = new QBarSeries;
@@ -228,6 +236,9 @@ void TFPostepy::RysujPudelka(const vokara::Statystyki& s)
     w->addSeries(seria);
     auto* osX = new QBarCategoryAxis;
     osX->append(pudelka);
+    osX->setTitleText(QStringLiteral("Pudełko"));
+    osX->setTitleFont(Czcionka(11));
+    osX->setTitleBrush(Atrament);
     auto* osY = new QValueAxis;
     osY->setRange(0, std::max(5, najwiecej));
     osY->setLabelFormat(QStringLiteral("%d"));
