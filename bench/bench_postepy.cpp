@@ -67,6 +67,8 @@ void Wypelnij(const QString& plik)
     std::vector<Licznik> liczniki(Zestawy * Wpisy);
     db.transaction();
     QSqlQuery q(db);
+    for (const char* tabela : {"odpowiedzi", "wpisy", "zestawy"})
+        q.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(tabela)));
     q.prepare("INSERT INTO odpowiedzi(wpis, czas, dzien, strona, kierunek, dobrze) VALUES(?, ?, ?, ?, ?, ?)");
     for (int i = 0; i < Odpowiedzi; ++i) {
         const int wpis = int(los.bounded(Zestawy * Wpisy));
@@ -145,8 +147,11 @@ int main(int argc, char** argv)
     const QString plik = katalog.filePath("dane/postepy.sqlite");
     QElapsedTimer czas;
     {
+        // The first answer creates the file and its schema; the fill below starts from empty tables.
         vokara::Pamiec pusta;
-        pusta.Otworz(plik); // creates the schema
+        pusta.Otworz(plik);
+        pusta.NowaRunda(Plik(0));
+        pusta.Zapisz(Angielski(0, 0), Polski(0, 0), vokara::StronaTestu, 0, true);
     }
     czas.start();
     Wypelnij(plik);

@@ -399,6 +399,8 @@ private slots:
         }();
         QCOMPARE(ui.CZestawSlow->count(), 2);
         QVERIFY(!ui.CZestawSlow->itemData(0, RolaPostepu).isValid());
+        // Nothing answered yet: the data folder holds no new file.
+        QVERIFY(!QFileInfo::exists(g.katalog.sciezka("dane/postepy.sqlite")));
         g.strona(1);
         g.wybierz(ui.CZestawSlow, 0);
         // One wrong answer, then the round to its end.

@@ -104,6 +104,12 @@ bool Pamiec::Otworz(const QString& plik)
     plik_ = plik;
     zgloszona_ = false;
     odlozona_ = false;
+    const QFileInfo info(plik);
+    // A folder where nothing was ever answered stays as it was until the first answer creates the file.
+    if (!info.exists() && QFileInfo(info.absolutePath()).isWritable()) {
+        czeka_ = true;
+        return true;
+    }
     return OtworzPlik();
 }
 
@@ -205,6 +211,7 @@ void Pamiec::Zamknij()
     z_.reset();
     zestawy_.clear();
     otwarta_ = false;
+    czeka_ = false;
     if (QSqlDatabase::contains(nazwa_)) {
         QSqlDatabase::database(nazwa_, false).close();
         QSqlDatabase::removeDatabase(nazwa_);
@@ -312,6 +319,10 @@ qint64 Pamiec::IdZestawu(const std::string& plik)
 
 bool Pamiec::Zapisz(const WpisPamieci& wpis, int strona, int kierunek, bool dobrze)
 {
+    if (czeka_) {
+        czeka_ = false;
+        OtworzPlik();
+    }
     if (!otwarta_)
         return false;
     const QByteArray klucz = Klucz(wpis.Plik, wpis.Angielski, wpis.Polski);

@@ -90,7 +90,8 @@ public:
     // `awaria` has been emitted once and the memory stays out of the way.
     bool Otworz(const QString& plik);
     void Zamknij();
-    bool Dostepna() const { return otwarta_; }
+    // True while answers are being saved (or will be, once the first one creates the file).
+    bool Dostepna() const { return otwarta_ || czeka_; }
     QString Sciezka() const { return plik_; }
 
     // A new round of the given set begins: every entry's first answer counts for its box again.
@@ -140,6 +141,7 @@ private:
     bool otwarta_ = false;
     bool zgloszona_ = false;
     bool odlozona_ = false;
+    bool czeka_ = false; // the file does not exist yet: the first answer creates it
     std::unique_ptr<Zapytania> z_;
     QHash<QByteArray, qint64> zestawy_;
     // The round: its set (empty for "Powtórka"), the entries already counted, and the review's entry files.
