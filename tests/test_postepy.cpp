@@ -145,8 +145,8 @@ struct Baza {
     vokara::Pamiec pamiec;
 };
 
-// How many answers a database file holds, read through a connection of its own.
-int LiczbaOdpowiedzi(const QString& plik, QString* sprawdzenie = nullptr)
+// How many answers a database file holds (on one page, or all), read through a connection of its own.
+int LiczbaOdpowiedzi(const QString& plik, QString* sprawdzenie = nullptr, int strona = 0)
 {
     int wynik = -1;
     {
@@ -154,7 +154,9 @@ int LiczbaOdpowiedzi(const QString& plik, QString* sprawdzenie = nullptr)
         db.setDatabaseName(plik);
         if (db.open()) {
             QSqlQuery q(db);
-            if (q.exec("SELECT COUNT(*) FROM odpowiedzi") && q.next())
+            q.prepare("SELECT COUNT(*) FROM odpowiedzi WHERE ? IN (0, strona)");
+            q.addBindValue(strona);
+            if (q.exec() && q.next())
                 wynik = q.value(0).toInt();
             if (sprawdzenie && q.exec("PRAGMA integrity_check") && q.next())
                 *sprawdzenie = q.value(0).toString();
@@ -217,7 +219,11 @@ private slots:
         const auto pytania = std::count_if(zapis.begin(), zapis.end(), [](const QString& l) {
             return l.startsWith(QLatin1String("test ")) || l.startsWith(QLatin1String("wpis "));
         });
-        QCOMPARE(LiczbaOdpowiedzi(g.katalog.sciezka("dane/postepy.sqlite")), 1 + int(pytania));
+        const QString plik = g.katalog.sciezka("dane/postepy.sqlite");
+        QCOMPARE(LiczbaOdpowiedzi(plik), 1 + int(pytania));
+        const auto wpisy = std::count_if(zapis.begin(), zapis.end(),
+                                         [](const QString& l) { return l.startsWith(QLatin1String("wpis ")); });
+        QCOMPARE(LiczbaOdpowiedzi(plik, nullptr, vokara::StronaWpisu), int(wpisy));
     }
 
     // Box and due day after a history of answers, each the first of its own round.

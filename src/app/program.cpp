@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QFont>
-#include <QTimer>
 
 void UstawAplikacje()
 {

@@ -108,7 +108,7 @@ public:
     // Entries due now (at most `limit`), longest overdue first.
     std::vector<WpisPamieci> DoPowtorki(int limit = NajwiecejPowtorek);
     int LiczbaDoPowtorki();
-    // How much of each set file is known; sets are read from the data folder of `d`. Keyed by file name.
+    // How much of each of these set files is known, in their order; the files are read from the data folder of `d`.
     std::vector<ZnajomoscZestawu> Znajomosc(const Dane& d, const std::vector<std::string>& pliki);
     Statystyki Zbierz(int najwiecejBledow = 10);
     int Pudelko(const WpisPamieci& wpis);

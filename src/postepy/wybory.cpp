@@ -34,6 +34,11 @@ void OdswiezWybory(Pamiec& pamiec, const Dane& dane, const std::vector<QComboBox
             // The list's sets come first, in list order; anything after them has no progress of its own here.
             const auto z = std::size_t(i) < znajomosc.size() ? znajomosc[std::size_t(i)] : ZnajomoscZestawu{};
             lista->setItemData(i, z.Cwiczony ? QVariant(z.Udzial()) : QVariant(), RolaPostepu);
+            // What the bar shows, told to a screen reader too.
+            lista->setItemData(
+                i,
+                z.Cwiczony ? QVariant(QStringLiteral("Znasz %1% słów").arg(int(z.Udzial() * 100.0 + 0.5))) : QVariant(),
+                Qt::AccessibleDescriptionRole);
         }
         const QString tekst = QStringLiteral("Powtórka (%1)").arg(doPowtorki);
         const bool wybrana = powtorka >= 0 && powtorka == lista->currentIndex();
