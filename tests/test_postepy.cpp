@@ -342,6 +342,8 @@ private slots:
         QTest::addColumn<bool>("zapisuje");
         QTest::newRow("damaged file") << "uszkodzony"
                                       << "Plik postępów nauki był uszkodzony" << true;
+        QTest::newRow("damaged inside") << "uszkodzony w środku"
+                                        << "Plik postępów nauki był uszkodzony" << true;
         QTest::newRow("a folder in its place") << "folder"
                                                << "Postępy nauki nie są zapisywane" << false;
         QTest::newRow("read-only folder") << "tylko do odczytu"
@@ -356,8 +358,24 @@ private slots:
         Gra g({Kolory});
         const QString plik = g.katalog.sciezka("dane/postepy.sqlite");
         const QByteArray smieci = QByteArray("to nie jest baza danych ").repeated(200);
+        QByteArray zawartosc = smieci;
         if (rodzaj == "uszkodzony") {
             testy::zapisz(plik, smieci);
+        } else if (rodzaj == "uszkodzony w środku") {
+            // A sound header over tables whose pages were overwritten.
+            {
+                vokara::Pamiec pamiec;
+                QVERIFY(pamiec.Otworz(plik));
+                pamiec.NowaRunda("z0.txt");
+                QVERIFY(pamiec.Zapisz("red", testy::cp("czerwony"), vokara::StronaTestu, 0, false));
+            }
+            QFile f(plik);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.seek(1024);
+            f.write(smieci.left(int(f.size()) - 1024));
+            f.close();
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            zawartosc = f.readAll();
         } else if (rodzaj == "folder") {
             QDir().mkpath(plik);
         } else {
@@ -369,10 +387,10 @@ private slots:
         QTRY_COMPARE(g.odpowiedzi->teksty.size(), 1);
         QVERIFY(g.odpowiedzi->teksty[0].startsWith(komunikat));
         QCOMPARE(g.program->stan.pamiec.Dostepna(), zapisuje);
-        if (rodzaj == "uszkodzony") {
+        if (zapisuje) {
             QFile odlozony(plik + ".uszkodzony");
             QVERIFY(odlozony.open(QIODevice::ReadOnly));
-            QCOMPARE(odlozony.readAll(), smieci);
+            QCOMPARE(odlozony.readAll(), zawartosc);
         }
         // A whole round still works.
         auto& ui = g.ui();
