@@ -60,7 +60,9 @@ bool Cwiczenie::Wczytaj(int i)
     }
     if (!stan.silnik.WczytajZestaw(i))
         return false;
-    stan.pamiec.NowaRunda(stan.dane.Zestawy[std::size_t(i)].Plik);
+    // Answers are kept under the set's file name; a picker item beyond the list's sets has none here.
+    stan.pamiec.NowaRunda(std::size_t(i) < stan.dane.Zestawy.size() ? stan.dane.Zestawy[std::size_t(i)].Plik
+                                                                    : std::string());
     return true;
 }
 
