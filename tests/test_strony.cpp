@@ -167,7 +167,8 @@ private slots:
             QCOMPARE(ui.LDanyWyraz->text(), angielski(i));
             odpowiedzTest(g, true);
         }
-        QCOMPARE(g.program->FGlowny->findChild<QLabel*>("LPostep")->text(), QStringLiteral("Zaliczone: 4 z 4"));
+        QCOMPARE(g.program->FGlowny->findChild<QLabel*>("LPostep")->text(),
+                 QStringLiteral("Zaliczone: 4 z 4, błędy: 1"));
 
         g.odpowiedzi->klawisze = {Qt::Key_N};
         QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
@@ -388,7 +389,8 @@ private slots:
         auto& ui = g.ui();
         g.strona(3);
         g.wybierz(ui.CZestawSlow3, 0);
-        QCOMPARE(g.program->FGlowny->findChild<QLabel*>("LPostep3")->text(), QStringLiteral("Zaliczone: 0 z 1"));
+        QCOMPARE(g.program->FGlowny->findChild<QLabel*>("LPostep3")->text(),
+                 QStringLiteral("Zaliczone: 0 z 1, błędy: 0"));
         QTest::mouseClick(ui.ButNastepny3, Qt::LeftButton);
         QCOMPARE(g.zrodlo(), g.glos("Dog")); // every new question plays its word
         testy::wpisz(ui.EWpis3, WARTOSC(QString, wpisane));

@@ -4,6 +4,7 @@
 #include "adresy.h"
 #include "aktualizacja.h"
 #include "fmojezestawy.h"
+#include "fpostepy.h"
 #include "fsluchaj.h"
 #include "fwarning.h"
 #include "siec.h"
@@ -13,6 +14,7 @@
 #include "stronawpisu.h"
 #include "tekst.h"
 #include "ui_fglowny.h"
+#include "wybory.h"
 #include "wymawianie.h"
 
 #include <QCloseEvent>
@@ -20,6 +22,7 @@
 #include <QGraphicsDropShadowEffect>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -66,6 +69,7 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     });
     connect(ui->ButAktualizacja, &QPushButton::clicked, this, &TFGlowny::ButAktualizacjaClick);
     connect(ui->ButMojeZestawy, &QPushButton::clicked, this, &TFGlowny::ButMojeZestawyClick);
+    connect(ui->ButPostepy, &QPushButton::clicked, this, &TFGlowny::ButPostepyClick);
     FormCreate();
 }
 
@@ -100,6 +104,18 @@ void TFGlowny::Polacz(TFWarning& warning, TFSluchaj& sluchaj, Siec& siec)
                 QCoreApplication::exit(1); // the new list is gone: nothing can work
         },
         vokara::AdresDomowy(), this);
+    // One notice when progress cannot be kept; it waits until the check that met the failure has finished.
+    connect(&stan_.pamiec, &vokara::Pamiec::awaria, this, [this](const QString& tekst) {
+        QTimer::singleShot(0, this, [this, tekst] {
+            warning_->Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji, tekst);
+        });
+    });
+    // Several answers in a row redraw the pickers once.
+    auto* odswiez = new QTimer(this);
+    odswiez->setSingleShot(true);
+    odswiez->setInterval(0);
+    connect(odswiez, &QTimer::timeout, this, &TFGlowny::OdswiezPostep);
+    connect(&stan_.pamiec, &vokara::Pamiec::zapisano, odswiez, qOverload<>(&QTimer::start));
 }
 
 bool TFGlowny::FormShow()
@@ -133,6 +149,7 @@ bool TFGlowny::ZaladujDane()
         WypelnijZestawy(ui->CZestawSlow);
         WypelnijZestawy(ui->CZestawSlow2);
         WypelnijZestawy(ui->CZestawSlow3);
+        OdswiezPostep();
         UstawStrone(0);
         return true;
     case vokara::BrakListy:
@@ -256,6 +273,8 @@ void TFGlowny::OdswiezMoje()
             wybrany >= 0 && std::size_t(wybrany) < stan_.dane.ZestawyListy ? wybrany : lista->findText(nazwa);
         lista->setCurrentIndex(wybrany >= 0 ? indeks : -1);
     }
+    // Refilling dropped the review item and the progress bars; the memory puts them back.
+    OdswiezPostep();
 }
 
 void TFGlowny::closeEvent(QCloseEvent* zdarzenie)
@@ -266,4 +285,23 @@ void TFGlowny::closeEvent(QCloseEvent* zdarzenie)
         return;
     }
     QWidget::closeEvent(zdarzenie);
+}
+
+void TFGlowny::OtworzPamiec()
+{
+    stan_.pamiec.Otworz(QString::fromStdString((stan_.dane.FolderDanych() / vokara::PlikPostepow).string()));
+    OdswiezPostep();
+}
+
+void TFGlowny::OdswiezPostep()
+{
+    if (stan_.pamiec.Dostepna())
+        vokara::OdswiezWybory(stan_.pamiec, stan_.dane, {ui->CZestawSlow, ui->CZestawSlow2, ui->CZestawSlow3});
+}
+
+void TFGlowny::ButPostepyClick()
+{
+    if (!postepy_)
+        postepy_ = std::make_unique<TFPostepy>(stan_.pamiec, stan_.dane, this);
+    postepy_->Pokaz();
 }

@@ -16,6 +16,7 @@ class StronaTestu;
 class StronaWpisu;
 class TFSluchaj;
 class TFMojeZestawy;
+class TFPostepy;
 class TFWarning;
 class Wymawianie;
 
@@ -46,6 +47,11 @@ public:
     // Lists the own sets afresh in every picker after the editor saved or removed one; each picker keeps its pick,
     // and a round in progress goes on with the words it loaded.
     void OdswiezMoje();
+    // The learning memory: opened once the window shows; the pickers follow it; "Postępy" opens its window.
+    void OtworzPamiec();
+    void OdswiezPostep();
+    void ButPostepyClick();
+    TFPostepy* OknoPostepow() { return postepy_.get(); }
 
     // Opens a help file; replaceable so a test can record the path instead of starting a browser.
     std::function<void(const QString&)> OtwieraczPomocy;
@@ -73,6 +79,7 @@ private:
     std::unique_ptr<Wymawianie> wymawianie_;
     std::unique_ptr<Aktualizacja> aktualizacja_;
     std::unique_ptr<TFMojeZestawy> moje_;
+    std::unique_ptr<TFPostepy> postepy_; // created on first use
     StronaTestu* test_ = nullptr;
     StronaWpisu* wpis_ = nullptr;
     StronaSluchu* sluch_ = nullptr;

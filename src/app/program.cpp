@@ -1,6 +1,8 @@
 // Start-up: the three windows in order, the data load before the main window shows.
 #include "program.h"
 
+#include "wybory.h"
+
 #include <QApplication>
 #include <QFont>
 
@@ -30,5 +32,7 @@ bool Program::Pokaz()
     if (!FGlowny->FormShow())
         return false;
     FGlowny->show();
+    // The learning memory opens once the window has been painted, so it never delays the start.
+    vokara::PoPierwszymMalowaniu(FGlowny.get(), [okno = FGlowny.get()] { okno->OtworzPamiec(); });
     return true;
 }

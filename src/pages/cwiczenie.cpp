@@ -4,6 +4,7 @@
 #include "fwarning.h"
 #include "tekst.h"
 #include "ui_fglowny.h"
+#include "wybory.h"
 #include "wyborzestawu.h"
 
 #include <QKeyEvent>
@@ -49,7 +50,20 @@ void Cwiczenie::ZmianaZestawu(int i)
 bool Cwiczenie::Wczytaj(int i)
 {
     pominiete_ = 0;
-    return stan.silnik.WczytajZestaw(i);
+    bledy_ = 0;
+    // "Powtórka" is drilled like a set: the due entries are loaded, then shuffled by the same engine.
+    if (vokara::JestPowtorka(*lista_, i)) {
+        if (!stan.pamiec.WczytajPowtorke(stan.dane))
+            return false;
+        stan.silnik.Wymieszaj();
+        return true;
+    }
+    if (!stan.silnik.WczytajZestaw(i))
+        return false;
+    // Answers are kept under the set's file name; a picker item beyond the list's sets has none here.
+    stan.pamiec.NowaRunda(std::size_t(i) < stan.dane.Zestawy.size() ? stan.dane.Zestawy[std::size_t(i)].Plik
+                                                                    : std::string());
+    return true;
 }
 
 void Cwiczenie::KoniecRundy()
@@ -72,8 +86,26 @@ void Cwiczenie::KoniecRundy()
 void Cwiczenie::PokazPostep()
 {
     const int wszystkie = int(stan.dane.Wyrazy.size()) - pominiete_;
-    postep_->setText(QStringLiteral("Zaliczone: %1 z %2").arg(stan.silnik.Zaliczone() - pominiete_).arg(wszystkie));
+    postep_->setText(QStringLiteral("Zaliczone: %1 z %2, błędy: %3")
+                         .arg(stan.silnik.Zaliczone() - pominiete_)
+                         .arg(wszystkie)
+                         .arg(bledy_));
     postep_->show();
+}
+
+void Cwiczenie::Odpowiedziano(int kierunek)
+{
+    if (JestBiezacy()) {
+        const auto& wyraz = Biezacy();
+        if (!wyraz.Zaliczony)
+            ++bledy_;
+        // The page is the tab the picker lies on.
+        int strona = -1;
+        for (QWidget* w = lista_; w && strona < 0; w = w->parentWidget())
+            strona = ui.PStrony->indexOf(w);
+        stan.pamiec.Zapisz(wyraz.Angielski, wyraz.Polski, strona, kierunek, wyraz.Zaliczony);
+    }
+    PokazPostep();
 }
 
 void Cwiczenie::UkryjPostep()

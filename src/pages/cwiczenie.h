@@ -41,8 +41,10 @@ protected:
     // The round is over: ask whether to repeat the set.
     void KoniecRundy();
 
-    // "Zaliczone: X z Y" of the loaded set, entries left out of the round not counted.
+    // "Zaliczone: X z Y, błędy: Z" of the loaded set, entries left out of the round not counted.
     void PokazPostep();
+    // An answer to the current entry has just been checked (its Zaliczony says how): remember it, show the score.
+    void Odpowiedziano(int kierunek);
     void UkryjPostep();
 
     // Handles Enter and Alt+L in an answer field; returns true when the key was consumed.
@@ -65,6 +67,7 @@ private:
     QPushButton* nastepny_ = nullptr;
     QLabel* postep_ = nullptr;
     QString tekstBezczynny_;
+    int bledy_ = 0; // wrong answers in the current round
 };
 
 // The item index of a "Tryb pracy" group: 0 English given, 1 Polish given.

@@ -3,6 +3,7 @@
 
 #include "dane.h"
 #include "losowanie.h"
+#include "pamiec.h"
 #include "silnik.h"
 
 #include <QColor>
@@ -15,6 +16,7 @@ struct StanProgramu {
     vokara::Losowanie los;
     vokara::Silnik silnik{dane, los};
     QColor KolorWyboru{0, 128, 0}; // the picked option on the choice test; set again by every data load
+    vokara::Pamiec pamiec;         // every checked answer, opened once the main window shows
 };
 
 // Pronounces an English word given as data bytes (Windows-1250).

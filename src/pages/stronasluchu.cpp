@@ -94,7 +94,7 @@ void StronaSluchu::SprawdzSluch()
     }
     ui.ButSprawdz3->hide();
     ui.ButNastepny3->show();
-    PokazPostep();
+    Odpowiedziano(vokara::AngielskiPolski);
 }
 
 void StronaSluchu::BSluchajSlowoClick()

@@ -178,7 +178,7 @@ void StronaTestu::SprawdzTest()
     }
     ui.ButSprawdz->hide();
     ui.ButNastepny->show();
-    PokazPostep();
+    Odpowiedziano(d);
 }
 
 void StronaTestu::BSluchajWyrazClick(int n)

@@ -90,7 +90,7 @@ void StronaWpisu::SprawdzWpis()
     }
     ui.ButSprawdz2->hide();
     ui.ButNastepny2->show();
-    PokazPostep();
+    Odpowiedziano(d);
 }
 
 void StronaWpisu::BSluchajWyrazWpisClick()

@@ -8,6 +8,8 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 class DelegatPozycji : public QStyledItemDelegate {
@@ -56,6 +58,36 @@ void TWyborZestawu::paintEvent(QPaintEvent*)
         RysujPozycje(malarz, *this, currentIndex(), pole);
 }
 
+namespace {
+
+// The known share of a practised set, right-aligned over the item's end: "NN%" and a 40 px bar before it.
+void RysujZnajomosc(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat)
+{
+    const QVariant udzial = lista.itemData(indeks, RolaPostepu);
+    if (!udzial.isValid())
+        return;
+    const double u = std::clamp(udzial.toDouble(), 0.0, 1.0);
+    const QString procent = QStringLiteral("%1%").arg(int(u * 100.0 + 0.5));
+    const QFontMetrics miary(lista.font());
+    const int szerokoscTekstu = miary.horizontalAdvance(QStringLiteral("100%"));
+    const QRect tekst(prostokat.right() - 2 - szerokoscTekstu, prostokat.top(), szerokoscTekstu, prostokat.height());
+    const int wysokosc = std::min(6, prostokat.height() - 4);
+    const QRect pasek(tekst.left() - 46, prostokat.center().y() - wysokosc / 2, 40, wysokosc);
+    // A long name runs under the bar: the bar's own ground keeps both readable.
+    malarz.fillRect(pasek.adjusted(-3, -(prostokat.height() - wysokosc) / 2, szerokoscTekstu + 48,
+                                   (prostokat.height() - wysokosc) / 2),
+                    QColor(255, 255, 255));
+    malarz.setPen(QColor(162, 125, 79));
+    malarz.setBrush(QColor(239, 228, 207));
+    malarz.drawRect(pasek.adjusted(0, 0, -1, -1));
+    malarz.fillRect(QRect(pasek.left() + 1, pasek.top() + 1, int((pasek.width() - 2) * u), pasek.height() - 2),
+                    QColor(96, 128, 64));
+    malarz.setPen(QColor(70, 77, 64));
+    malarz.drawText(tekst, Qt::AlignRight | Qt::AlignVCenter, procent);
+}
+
+} // namespace
+
 void RysujPozycje(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat)
 {
     malarz.save();
@@ -65,5 +97,6 @@ void RysujPozycje(QPainter& malarz, const QComboBox& lista, int indeks, const QR
     const QFontMetrics miary(lista.font());
     // The text's top-left corner sits at (left+1, top+1): the baseline is one ascent lower.
     malarz.drawText(QPoint(prostokat.left() + 1, prostokat.top() + 1 + miary.ascent()), lista.itemText(indeks));
+    RysujZnajomosc(malarz, lista, indeks, prostokat);
     malarz.restore();
 }

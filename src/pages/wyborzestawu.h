@@ -25,6 +25,12 @@ private:
     bool wlasnieZamknieta_ = false;
 };
 
+// Item data the learning memory puts on a picker: a set's known share (0 to 1; none for a set never practised),
+// and the mark of the closing "Powtórka" item.
+inline constexpr int RolaPostepu = Qt::UserRole + 1;
+inline constexpr int RolaPowtorki = Qt::UserRole + 2;
+
 // Draws one item of a picker: white ground, RGB(70,77,64) text at (left+1, top+1) in the picker's font, unclipped.
-// Selected or not, in the list and in the closed field, every item looks the same.
+// Selected or not, in the list and in the closed field, every item looks the same. A set with a known share shows it
+// right-aligned as a small bar and a percentage.
 void RysujPozycje(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat);

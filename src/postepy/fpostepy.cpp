@@ -1,0 +1,267 @@
+// The progress window: Qt Charts in the colours of the wooden skin, filled from the learning memory on each showing.
+#include "fpostepy.h"
+
+#include "pamiec.h"
+#include "tekst.h"
+#include "ui_fpostepy.h"
+
+#include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QHeaderView>
+#include <QHorizontalBarSeries>
+#include <QKeyEvent>
+#include <QStackedBarSeries>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace {
+
+// The skin's paper, wood and ink, so the charts sit on the window like the pages do.
+const QColor Papier(0xfb, 0xf5, 0xe9);
+const QColor Drewno(0xa2, 0x7d, 0x4f);
+const QColor Atrament(0x4a, 0x30, 0x18);
+const QColor Siatka(0xe2, 0xd3, 0xb8);
+const QColor Dobrze(0x6f, 0x8f, 0x4a);
+const QColor Zle(0xb5, 0x56, 0x3a);
+
+QFont Czcionka(int piksele, bool gruba = false)
+{
+    QFont f = QApplication::font();
+    f.setPixelSize(piksele);
+    f.setBold(gruba);
+    return f;
+}
+
+void Osie(QAbstractAxis* os)
+{
+    os->setLabelsColor(Atrament);
+    os->setLabelsFont(Czcionka(11));
+    os->setTruncateLabels(false); // set names and days stay whole; the chart makes room for them
+    os->setLinePenColor(Drewno);
+    os->setGridLineColor(Siatka);
+}
+
+void Zamien(QChartView* widok, QChart* wykres)
+{
+    QChart* stary = widok->chart();
+    widok->setChart(wykres); // the view owns the new chart and lets go of the old one
+    delete stary;
+}
+
+} // namespace
+
+TFPostepy::TFPostepy(vokara::Pamiec& pamiec, const vokara::Dane& dane, QWidget* parent)
+    : QWidget(parent, Qt::Window), pamiec_(pamiec), dane_(dane), ui(std::make_unique<Ui::TFPostepy>())
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_StyledBackground);
+    setFixedSize(size());
+    for (QChartView* widok : {ui->WykresDni, ui->WykresZestawow, ui->WykresPudelek}) {
+        widok->setRenderHint(QPainter::Antialiasing);
+        widok->setFrameShape(QFrame::NoFrame);
+        widok->setStyleSheet(QStringLiteral("background: transparent;"));
+    }
+    ui->TBledy->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    ui->TBledy->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    ui->TBledy->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    ui->TBledy->verticalHeader()->hide();
+    connect(ui->ButZamknij, &QPushButton::clicked, this, &QWidget::close);
+}
+
+TFPostepy::~TFPostepy() = default;
+
+void TFPostepy::keyPressEvent(QKeyEvent* zdarzenie)
+{
+    // Escape closes the window, as it would a dialog.
+    if (zdarzenie->key() == Qt::Key_Escape && zdarzenie->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(zdarzenie);
+}
+
+void TFPostepy::Pokaz()
+{
+    Odswiez();
+    if (!isVisible() && parentWidget()) {
+        // Over the middle of the main window, as a dialog would open.
+        QRect ramka = frameGeometry();
+        ramka.moveCenter(parentWidget()->frameGeometry().center());
+        move(ramka.topLeft());
+    }
+    show();
+    raise();
+    activateWindow();
+    ui->ButZamknij->setFocus();
+}
+
+QChart* TFPostepy::NowyWykres() const
+{
+    auto* w = new QChart;
+    w->setBackgroundBrush(Papier);
+    w->setBackgroundPen(QPen(Drewno));
+    w->setBackgroundRoundness(6);
+    w->setMargins(QMargins(4, 4, 4, 4));
+    w->legend()->setLabelColor(Atrament);
+    w->legend()->setFont(Czcionka(11));
+    w->setAnimationOptions(QChart::NoAnimation);
+    return w;
+}
+
+void TFPostepy::Odswiez()
+{
+    const vokara::Statystyki s = pamiec_.Zbierz();
+    QString podsumowanie;
+    if (!pamiec_.Dostepna())
+        podsumowanie = QStringLiteral("Postępy nie są zapisywane w tej sesji.   ");
+    const int procent = s.Odpowiedzi > 0 ? int(100.0 * s.Poprawne / s.Odpowiedzi + 0.5) : 0;
+    podsumowanie += QStringLiteral("Dni nauki z rzędu: %1   •   Odpowiedzi: %2, poprawnych: %3%   •   Do powtórki: %4")
+                        .arg(s.DniZRzedu)
+                        .arg(s.Odpowiedzi)
+                        .arg(procent)
+                        .arg(pamiec_.LiczbaDoPowtorki());
+    ui->LPodsumowanie->setText(podsumowanie);
+    RysujDni(s);
+    RysujZestawy();
+    RysujPudelka(s);
+    WypelnijBledy(s);
+}
+
+void TFPostepy::RysujDni(const vokara::Statystyki& s)
+{
+    auto* dobrze = new QBarSet(QStringLiteral("Poprawne"));
+    auto* zle = new QBarSet(QStringLiteral("Błędne"));
+    dobrze->setColor(Dobrze);
+    dobrze->setBorderColor(Dobrze.darker(120));
+    zle->setColor(Zle);
+    zle->setBorderColor(Zle.darker(120));
+    QStringList dni;
+    int najwiecej = 0;
+    for (const auto& d : s.Dni) {
+        *dobrze << d.Dobrze;
+        *zle << d.Zle;
+        // The day of the month only: thirty dates side by side leave no room for more.
+        dni << QString::number(d.Data.day());
+        najwiecej = std::max(najwiecej, d.Dobrze + d.Zle);
+    }
+    auto* seria = new QStackedBarSeries;
+    seria->append(dobrze);
+    seria->append(zle);
+    seria->setBarWidth(0.7);
+    QChart* w = NowyWykres();
+    w->addSeries(seria);
+    auto* osX = new QBarCategoryAxis;
+    osX->append(dni);
+    auto* osY = new QValueAxis;
+    osY->setRange(0, std::max(5, najwiecej));
+    osY->setLabelFormat(QStringLiteral("%d"));
+    osY->applyNiceNumbers();
+    for (QAbstractAxis* os : {static_cast<QAbstractAxis*>(osX), static_cast<QAbstractAxis*>(osY)})
+        Osie(os);
+    w->addAxis(osX, Qt::AlignBottom);
+    w->addAxis(osY, Qt::AlignLeft);
+    seria->attachAxis(osX);
+    seria->attachAxis(osY);
+    w->legend()->setAlignment(Qt::AlignTop);
+    Zamien(ui->WykresDni, w);
+}
+
+void TFPostepy::RysujZestawy()
+{
+    std::vector<std::string> pliki;
+    for (const auto& z : dane_.Zestawy)
+        pliki.push_back(z.Plik);
+    const auto znajomosc = pamiec_.Znajomosc(dane_, pliki);
+    auto* znane = new QBarSet(QStringLiteral("Znane"));
+    znane->setColor(Dobrze);
+    znane->setBorderColor(Dobrze.darker(120));
+    QStringList nazwy;
+    // A horizontal chart lists its categories from the bottom up; the list's first set goes on top.
+    for (std::size_t i = dane_.Zestawy.size(); i-- > 0;) {
+        QString nazwa = vokara::ZCp1250(dane_.Zestawy[i].Nazwa);
+        if (nazwa.size() > 28)
+            nazwa = nazwa.left(27) + QStringLiteral("…");
+        // Category names must differ: a list naming a set twice still gets two bars.
+        while (nazwy.contains(nazwa))
+            nazwa += QLatin1Char(' ');
+        nazwy << nazwa;
+        *znane << (znajomosc[i].Cwiczony ? 100.0 * znajomosc[i].Udzial() : 0.0);
+    }
+    auto* seria = new QHorizontalBarSeries;
+    seria->append(znane);
+    seria->setBarWidth(0.7);
+    QChart* w = NowyWykres();
+    w->addSeries(seria);
+    auto* osY = new QBarCategoryAxis;
+    osY->append(nazwy);
+    auto* osX = new QValueAxis;
+    osX->setRange(0, 100);
+    osX->setTickCount(6);
+    osX->setLabelFormat(QStringLiteral("%d%%"));
+    for (QAbstractAxis* os : {static_cast<QAbstractAxis*>(osX), static_cast<QAbstractAxis*>(osY)})
+        Osie(os);
+    w->addAxis(osY, Qt::AlignLeft);
+    w->addAxis(osX, Qt::AlignBottom);
+    seria->attachAxis(osX);
+    seria->attachAxis(osY);
+    w->legend()->hide();
+    // Every set keeps a readable bar; a long list scrolls.
+    const int wysokosc = std::max(ui->ObszarZestawow->height(), 22 * int(nazwy.size()) + 50);
+    ui->WykresZestawow->setMinimumHeight(wysokosc);
+    Zamien(ui->WykresZestawow, w);
+}
+
+void TFPostepy::RysujPudelka(const vokara::Statystyki& s)
+{
+    auto* slowa = new QBarSet(QStringLiteral("Słowa"));
+    slowa->setColor(Drewno);
+    slowa->setBorderColor(Drewno.darker(120));
+    QStringList pudelka;
+    int najwiecej = 0;
+    for (int p = 0; p < vokara::NajwyzszePudelko; ++p) {
+        *slowa << s.Pudelka[p];
+        pudelka << QString::number(p + 1);
+        najwiecej = std::max(najwiecej, s.Pudelka[p]);
+    }
+    auto* seria = new QBarSeries;
+    seria->append(slowa);
+    seria->setLabelsVisible(true);
+    seria->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
+    QChart* w = NowyWykres();
+    w->addSeries(seria);
+    auto* osX = new QBarCategoryAxis;
+    osX->append(pudelka);
+    osX->setTitleText(QStringLiteral("Pudełko"));
+    osX->setTitleFont(Czcionka(11));
+    osX->setTitleBrush(Atrament);
+    auto* osY = new QValueAxis;
+    osY->setRange(0, std::max(5, najwiecej));
+    osY->setLabelFormat(QStringLiteral("%d"));
+    osY->applyNiceNumbers();
+    for (QAbstractAxis* os : {static_cast<QAbstractAxis*>(osX), static_cast<QAbstractAxis*>(osY)})
+        Osie(os);
+    w->addAxis(osX, Qt::AlignBottom);
+    w->addAxis(osY, Qt::AlignLeft);
+    seria->attachAxis(osX);
+    seria->attachAxis(osY);
+    w->legend()->hide();
+    Zamien(ui->WykresPudelek, w);
+}
+
+void TFPostepy::WypelnijBledy(const vokara::Statystyki& s)
+{
+    ui->TBledy->setRowCount(int(s.Bledy.size()));
+    for (int r = 0; r < int(s.Bledy.size()); ++r) {
+        const auto& b = s.Bledy[std::size_t(r)];
+        ui->TBledy->setItem(r, 0, new QTableWidgetItem(vokara::ZCp1250(b.Wpis.Angielski)));
+        ui->TBledy->setItem(r, 1, new QTableWidgetItem(vokara::ZCp1250(b.Wpis.Polski)));
+        auto* liczba = new QTableWidgetItem(QStringLiteral("%1 z %2").arg(b.Bledy).arg(b.Odpowiedzi));
+        liczba->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        ui->TBledy->setItem(r, 2, liczba);
+    }
+}

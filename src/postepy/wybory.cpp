@@ -1,0 +1,93 @@
+// Progress and the review item written into the pickers' items, where RysujPozycje finds them.
+#include "wybory.h"
+
+#include "pamiec.h"
+#include "wyborzestawu.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+
+namespace vokara {
+
+bool JestPowtorka(const QComboBox& lista, int indeks)
+{
+    return indeks >= 0 && indeks < lista.count() && lista.itemData(indeks, RolaPowtorki).toBool();
+}
+
+void OdswiezWybory(Pamiec& pamiec, const Dane& dane, const std::vector<QComboBox*>& listy)
+{
+    std::vector<std::string> pliki;
+    pliki.reserve(dane.Zestawy.size());
+    for (const auto& z : dane.Zestawy)
+        pliki.push_back(z.Plik);
+    const auto znajomosc = pamiec.Znajomosc(dane, pliki);
+    const int doPowtorki = pamiec.LiczbaDoPowtorki();
+    for (QComboBox* lista : listy) {
+        int powtorka = -1;
+        for (int i = 0; i < lista->count(); ++i) {
+            if (JestPowtorka(*lista, i)) {
+                powtorka = i;
+                continue;
+            }
+            // The list's sets come first, in list order; anything after them has no progress of its own here.
+            const auto z = std::size_t(i) < znajomosc.size() ? znajomosc[std::size_t(i)] : ZnajomoscZestawu{};
+            lista->setItemData(i, z.Cwiczony ? QVariant(z.Udzial()) : QVariant(), RolaPostepu);
+            // What the bar shows, told to a screen reader too.
+            lista->setItemData(
+                i,
+                z.Cwiczony ? QVariant(QStringLiteral("Znasz %1% słów").arg(int(z.Udzial() * 100.0 + 0.5))) : QVariant(),
+                Qt::AccessibleDescriptionRole);
+        }
+        const QString tekst = QStringLiteral("Powtórka (%1)").arg(doPowtorki);
+        const bool wybrana = powtorka >= 0 && powtorka == lista->currentIndex();
+        if (powtorka >= 0 && !wybrana && (doPowtorki == 0 || powtorka != lista->count() - 1)) {
+            lista->removeItem(powtorka);
+            powtorka = -1;
+        }
+        if (powtorka >= 0) {
+            lista->setItemText(powtorka, tekst);
+        } else if (doPowtorki > 0 && lista->count() > 0) {
+            // It goes after everything else, and appending it never changes which item is picked.
+            const int biezacy = lista->currentIndex();
+            lista->addItem(tekst);
+            lista->setItemData(lista->count() - 1, true, RolaPowtorki);
+            lista->setCurrentIndex(biezacy);
+        }
+        lista->update();
+    }
+}
+
+namespace {
+
+class PierwszeMalowanie : public QObject {
+public:
+    PierwszeMalowanie(QWidget* okno, std::function<void()> co) : QObject(okno), co_(std::move(co))
+    {
+        okno->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override
+    {
+        if (zdarzenie->type() == QEvent::Paint) {
+            obiekt->removeEventFilter(this);
+            // After the paint has reached the screen, not inside it.
+            QTimer::singleShot(0, parent(), std::move(co_));
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> co_;
+};
+
+} // namespace
+
+void PoPierwszymMalowaniu(QWidget* okno, std::function<void()> co)
+{
+    new PierwszeMalowanie(okno, std::move(co));
+}
+
+} // namespace vokara
