@@ -145,8 +145,8 @@ private slots:
         QCOMPARE(w.serwer.zapytania, (QList<QByteArray>{"/vokara/dane/a_spis.txt", "/vokara/dane/zwierzeta.txt",
                                                         "/vokara/dane/dom.txt", "/vokara/dane/a_spis.txt"}));
         QCOMPARE(postep,
-                 (QStringList{"Pobieranie danych: plik 1 z 3\nzwierzeta.txt", "Pobieranie danych: plik 2 z 3\ndom.txt",
-                              "Pobieranie danych: plik 3 z 3\na_spis.txt"}));
+                 (QStringList{"Pobieranie listy zestawów\na_spis.txt", "Pobieranie danych: plik 1 z 3\nzwierzeta.txt",
+                              "Pobieranie danych: plik 2 z 3\ndom.txt", "Pobieranie danych: plik 3 z 3\na_spis.txt"}));
         const auto teraz = zawartosc(w.katalog.sciezka("dane"));
         QCOMPARE(teraz.value("a_spis.txt"), cp1250(lista));
         QCOMPARE(teraz.value("dom.txt"), cp1250({"w*o", "house*dom"}));
@@ -186,7 +186,7 @@ private slots:
             << "02.12.2026*1.0" << (zwykle + QStringList{"V*voice"}) << false << Problemy;
     }
 
-    // Any failure leaves the data folder exactly as it was, and every other file is still tried.
+    // Any failure leaves the data folder exactly as it was, and ends the downloads: nothing after it is fetched.
     void nieudanaAktualizacja()
     {
         Witryna w;
@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(zawartosc(w.katalog.sciezka()), przed);
         QCOMPARE(w.pozycje(), pozycjePrzed);
         QVERIFY(w.serwer.zapytania.contains("/vokara/dane/b.txt"));
-        QCOMPARE(w.serwer.zapytania.last(), QByteArray("/vokara/dane/a_spis.txt"));
+        QCOMPARE(w.serwer.zapytania.count("/vokara/dane/a_spis.txt"), 1); // the temporary list only
         for (const auto& z : w.serwer.zapytania)
             QVERIFY2(!z.contains("evil") && !z.contains("sub") && !z.contains("tmp"), z.constData());
         QCOMPARE(w.program->stan.dane.WersjaDanych, std::string("01.12.2026"));
@@ -233,14 +233,14 @@ private slots:
         testy::zapisz(dane + "/a.txt", "old a");
         testy::zapisz(dane + "/c.txt/zajety", "a folder where c.txt should go");
         for (const char* plik : {"a.txt", "b.txt", "c.txt"})
-            testy::zapisz(posredni + "/" + plik, "new");
+            testy::zapisz(posredni + "/nowe/" + plik, "new");
         QVERIFY(!Aktualizacja::PrzeniesWszystkie({"a.txt", "b.txt", "c.txt"}, posredni, dane));
         QDir(posredni).removeRecursively();
         const auto po = zawartosc(dane);
         QCOMPARE(po.keys(), (QStringList{"a.txt", "c.txt/zajety"}));
         QCOMPARE(po.value("a.txt"), QByteArray("old a"));
         for (const char* plik : {"a.txt", "b.txt"})
-            testy::zapisz(posredni + "/" + plik, "new");
+            testy::zapisz(posredni + "/nowe/" + plik, "new");
         QVERIFY(Aktualizacja::PrzeniesWszystkie({"a.txt", "b.txt"}, posredni, dane));
         QCOMPARE(zawartosc(dane).value("b.txt"), QByteArray("new"));
     }
