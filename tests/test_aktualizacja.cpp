@@ -393,6 +393,42 @@ private slots:
         QCOMPARE(pozycje.last(), QStringLiteral("Z9998"));
     }
 
+    void przyjmij_data()
+    {
+        QTest::addColumn<QByteArray>("tresc");
+        QTest::addColumn<bool>("zgoda");
+        QTest::newRow("empty body") << QByteArray() << true;
+        QTest::newRow("short body") << QByteArray("w*o\r\n") << true;
+        QTest::newRow("long body, first 4096 bytes") << QByteArray(3000, 'a') + QByteArray(3000, 'b') << true;
+        QTest::newRow("refused") << QByteArray("<html>") << false;
+    }
+
+    // The check of a body's first bytes runs before anything replaces the target; a refusal leaves it as it was.
+    void przyjmij()
+    {
+        testy::SerwerHttp serwer;
+        const QByteArray tresc = WARTOSC(QByteArray, tresc);
+        serwer.ustaw("/plik", {{200, tresc}});
+        QTemporaryDir katalog;
+        const QString cel = katalog.filePath("cel");
+        testy::zapisz(cel, "old");
+        Siec siec;
+        QByteArrayList widziane;
+        bool stareWtedy = false;
+        const bool zgoda = WARTOSC(bool, zgoda);
+        const bool wynik = siec.Pobierz(QUrl(serwer.adres() + "/plik"), cel, [&](const QByteArray& poczatek) -> bool {
+            widziane << poczatek;
+            stareWtedy = zawartosc(katalog.path()).value("cel") == "old"; // nothing replaced yet
+            return zgoda;
+        });
+        QCOMPARE(wynik, zgoda);
+        QVERIFY(stareWtedy);
+        QCOMPARE(widziane, QByteArrayList{tresc.left(4096)});
+        QCOMPARE(zawartosc(katalog.path()).value("cel"), zgoda ? tresc : QByteArray("old"));
+        QCOMPARE(zawartosc(katalog.path()).size(), 1); // no file left beside it
+        QCOMPARE(siec.OstatniBlad, zgoda ? Siec::Blad::Brak : Siec::Blad::Odrzucone);
+    }
+
     void pelnyDysk_data()
     {
         QTest::addColumn<bool>("cala");
