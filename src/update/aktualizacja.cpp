@@ -279,7 +279,9 @@ bool Aktualizacja::PobierzZestawy()
     const QString posredni = folderDanych + QLatin1Char('/') + FolderPosredni;
     const QString nowe = posredni + QLatin1Char('/') + QString::fromLatin1(vokara::FolderNowych);
     miejsce_ = folderDanych;
+    errno = 0;
     if (!NaprawFolderDanych(folderDanych) || !QDir(folderDanych).exists() || !QDir().mkpath(nowe)) {
+        // The staging folder cannot be cleared or made: the data folder cannot take the new files.
         blad_ = errno == ENOSPC || errno == EDQUOT ? Siec::Blad::BrakMiejsca : Siec::Blad::Zapis;
         return false;
     }
