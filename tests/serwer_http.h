@@ -1,9 +1,10 @@
-// A small HTTP server on 127.0.0.1 for the network tests: any status, redirects, stalls, bodies cut short.
+// A small HTTP server on 127.0.0.1 for the network tests: any status, redirects, stalls, drips, bodies cut short.
 #pragma once
 
 #include <QHash>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <functional>
 
@@ -15,6 +16,7 @@ struct OdpowiedzHttp {
     QByteArray przekierowanie = {}; // Location header, for 3xx answers
     bool zawies = false;            // read the request, then say nothing
     qint64 uciecPo = -1;            // announce the whole body but send only this many bytes, then close
+    int kapanieMs = 0;              // send the body one byte at a time, this many milliseconds apart
 };
 
 class SerwerHttp : public QObject {
@@ -72,6 +74,17 @@ private:
         if (!o.przekierowanie.isEmpty())
             glowa += "Location: " + o.przekierowanie + "\r\n";
         gniazdo->write(glowa + "\r\n");
+        if (o.kapanieMs > 0) {
+            auto* zegar = new QTimer(gniazdo);
+            connect(zegar, &QTimer::timeout, gniazdo, [gniazdo, reszta = o.tresc]() mutable {
+                gniazdo->write(reszta.left(1));
+                reszta.remove(0, 1);
+                if (reszta.isEmpty())
+                    gniazdo->disconnectFromHost();
+            });
+            zegar->start(o.kapanieMs);
+            return;
+        }
         gniazdo->write(o.uciecPo >= 0 ? o.tresc.left(o.uciecPo) : o.tresc);
         gniazdo->flush();
         gniazdo->disconnectFromHost();

@@ -5,8 +5,15 @@
 #include "ui_fglowny.h"
 
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QUuid>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using testy::OdpowiedzHttp;
 
@@ -49,6 +56,37 @@ const QString Problemy =
     powiadomienie("Wystąpiły problemy z uaktualnieniem danych.", "Pobierz ponownie program ze strony domowej.");
 const QString ProblemyNowyProgram = powiadomienie("Wystąpiły problemy z uaktualnieniem danych.",
                                                   "Pobierz samodzielnie nową wersję programu ze strony domowej.");
+const QString BrakDostepu = powiadomienie("Wystąpił problem z aktualizacją.", "Brak dostępu do strony z danymi.");
+const QString Przerwana = powiadomienie("Aktualizacja została przerwana.", "Dane pozostały bez zmian.");
+
+// A file-size limit stands in for a full disk (no root needed): a write past it fails with EFBIG, not a signal.
+class PelnyDysk {
+public:
+    explicit PelnyDysk(rlim_t bajty)
+    {
+        getrlimit(RLIMIT_FSIZE, &poprzedni_);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = poprzedni_;
+        limit.rlim_cur = bajty;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~PelnyDysk() { setrlimit(RLIMIT_FSIZE, &poprzedni_); }
+    PelnyDysk(const PelnyDysk&) = delete;
+    PelnyDysk& operator=(const PelnyDysk&) = delete;
+
+private:
+    rlimit poprzedni_{};
+};
+
+// The progress window of the update under way.
+QProgressDialog* oknoPostepu()
+{
+    for (QWidget* okno : QApplication::topLevelWidgets()) {
+        if (auto* p = qobject_cast<QProgressDialog*>(okno); p && p->isVisible())
+            return p;
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -145,8 +183,8 @@ private slots:
         QCOMPARE(w.serwer.zapytania, (QList<QByteArray>{"/vokara/dane/a_spis.txt", "/vokara/dane/zwierzeta.txt",
                                                         "/vokara/dane/dom.txt", "/vokara/dane/a_spis.txt"}));
         QCOMPARE(postep,
-                 (QStringList{"Pobieranie danych: plik 1 z 3\nzwierzeta.txt", "Pobieranie danych: plik 2 z 3\ndom.txt",
-                              "Pobieranie danych: plik 3 z 3\na_spis.txt"}));
+                 (QStringList{"Pobieranie listy zestawów\na_spis.txt", "Pobieranie danych: plik 1 z 3\nzwierzeta.txt",
+                              "Pobieranie danych: plik 2 z 3\ndom.txt", "Pobieranie danych: plik 3 z 3\na_spis.txt"}));
         const auto teraz = zawartosc(w.katalog.sciezka("dane"));
         QCOMPARE(teraz.value("a_spis.txt"), cp1250(lista));
         QCOMPARE(teraz.value("dom.txt"), cp1250({"w*o", "house*dom"}));
@@ -184,9 +222,14 @@ private slots:
             << false << Problemy;
         QTest::newRow("7 names a folder of the data folder")
             << "02.12.2026*1.0" << (zwykle + QStringList{"V*voice"}) << false << Problemy;
+        // The user's own sets and learning database are never fetched or overwritten.
+        for (const char* wlasny : {"a_moje.txt", "moje_zwierzeta.txt", "postepy.sqlite", "postepy.sqlite-wal",
+                                   "postepy.sqlite-shm", "postepy.sqlite.uszkodzony"})
+            QTest::newRow(qPrintable(QStringLiteral("7 names the user's %1").arg(wlasny)))
+                << "02.12.2026*1.0" << (zwykle + QStringList{QStringLiteral("M*") + wlasny}) << false << Problemy;
     }
 
-    // Any failure leaves the data folder exactly as it was, and every other file is still tried.
+    // Any failure leaves the data folder exactly as it was, and ends the downloads: nothing after it is fetched.
     void nieudanaAktualizacja()
     {
         Witryna w;
@@ -205,9 +248,11 @@ private slots:
         QCOMPARE(zawartosc(w.katalog.sciezka()), przed);
         QCOMPARE(w.pozycje(), pozycjePrzed);
         QVERIFY(w.serwer.zapytania.contains("/vokara/dane/b.txt"));
-        QCOMPARE(w.serwer.zapytania.last(), QByteArray("/vokara/dane/a_spis.txt"));
+        QCOMPARE(w.serwer.zapytania.count("/vokara/dane/a_spis.txt"), 1); // the temporary list only
         for (const auto& z : w.serwer.zapytania)
-            QVERIFY2(!z.contains("evil") && !z.contains("sub") && !z.contains("tmp"), z.constData());
+            QVERIFY2(!z.contains("evil") && !z.contains("sub") && !z.contains("tmp") && !z.contains("moje") &&
+                         !z.contains("postepy"),
+                     z.constData());
         QCOMPARE(w.program->stan.dane.WersjaDanych, std::string("01.12.2026"));
     }
 
@@ -233,14 +278,14 @@ private slots:
         testy::zapisz(dane + "/a.txt", "old a");
         testy::zapisz(dane + "/c.txt/zajety", "a folder where c.txt should go");
         for (const char* plik : {"a.txt", "b.txt", "c.txt"})
-            testy::zapisz(posredni + "/" + plik, "new");
+            testy::zapisz(posredni + "/nowe/" + plik, "new");
         QVERIFY(!Aktualizacja::PrzeniesWszystkie({"a.txt", "b.txt", "c.txt"}, posredni, dane));
         QDir(posredni).removeRecursively();
         const auto po = zawartosc(dane);
         QCOMPARE(po.keys(), (QStringList{"a.txt", "c.txt/zajety"}));
         QCOMPARE(po.value("a.txt"), QByteArray("old a"));
         for (const char* plik : {"a.txt", "b.txt"})
-            testy::zapisz(posredni + "/" + plik, "new");
+            testy::zapisz(posredni + "/nowe/" + plik, "new");
         QVERIFY(Aktualizacja::PrzeniesWszystkie({"a.txt", "b.txt"}, posredni, dane));
         QCOMPARE(zawartosc(dane).value("b.txt"), QByteArray("new"));
     }
@@ -302,6 +347,277 @@ private slots:
         w.aktualizuj();
         QCOMPARE(w.odpowiedzi->teksty, QStringList{Uaktualnione});
         QCOMPARE(w.pozycje(), QStringList{"A"});
+    }
+
+    void nieDane_data()
+    {
+        QTest::addColumn<QString>("plik");
+        QTest::addColumn<QByteArray>("tresc");
+        QTest::addColumn<QString>("powiadomienie");
+        QTest::newRow("list is a web page")
+            << "a_spis.txt" << QByteArray(" \r\n\t<!DOCTYPE html><p>Zaloguj</p>") << BrakDostepu;
+        QTest::newRow("list holds a NUL")
+            << "a_spis.txt" << QByteArray("02.12.2026*1.0\r\nA*a.txt\r\n\0", 26) << BrakDostepu;
+        QTest::newRow("set is a web page") << "a.txt" << QByteArray("<HTML><body>404</body></HTML>") << Problemy;
+        QTest::newRow("set holds a NUL late")
+            << "a.txt" << QByteArray(8000, 'x').append('\0').append("\r\n") << Problemy;
+    }
+
+    // What is plainly not a list or a set counts as a failed download: nothing of it is kept.
+    void nieDane()
+    {
+        Witryna w;
+        w.plik("a_spis.txt", {"02.12.2026*1.0", "A*a.txt"});
+        w.plik("a.txt", {"w*o", "a*a"});
+        w.serwer.ustaw(Witryna::adres(WARTOSC(QString, plik)), {{200, WARTOSC(QByteArray, tresc)}});
+        const auto przed = zawartosc(w.katalog.sciezka());
+        w.aktualizuj();
+        QCOMPARE(w.odpowiedzi->teksty, QStringList{WARTOSC(QString, powiadomienie)});
+        QCOMPARE(zawartosc(w.katalog.sciezka()), przed);
+    }
+
+    // A set name over 200 bytes is left out, and so is every set line after the first 10,000; the rest loads.
+    void granice()
+    {
+        Witryna w;
+        QStringList lista{"02.12.2026*1.0", QString(201, 'D') + "*a.txt"};
+        for (int i = 0; i < 10000; ++i)
+            lista << QStringLiteral("Z%1*a.txt").arg(i);
+        w.plik("a_spis.txt", lista);
+        w.plik("a.txt", {"w*o", "a*a"});
+        w.aktualizuj();
+        QCOMPARE(w.odpowiedzi->teksty, QStringList{Uaktualnione});
+        const QStringList pozycje = w.pozycje();
+        QCOMPARE(pozycje.size(), 9999); // the overlong line is one of the first 10,000
+        QCOMPARE(pozycje.first(), QStringLiteral("Z0"));
+        QCOMPARE(pozycje.last(), QStringLiteral("Z9998"));
+    }
+
+    void przyjmij_data()
+    {
+        QTest::addColumn<QByteArray>("tresc");
+        QTest::addColumn<bool>("zgoda");
+        QTest::newRow("empty body") << QByteArray() << true;
+        QTest::newRow("short body") << QByteArray("w*o\r\n") << true;
+        QTest::newRow("long body, first 4096 bytes") << QByteArray(3000, 'a') + QByteArray(3000, 'b') << true;
+        QTest::newRow("refused") << QByteArray("<html>") << false;
+    }
+
+    // The check of a body's first bytes runs before anything replaces the target; a refusal leaves it as it was.
+    void przyjmij()
+    {
+        testy::SerwerHttp serwer;
+        const QByteArray tresc = WARTOSC(QByteArray, tresc);
+        serwer.ustaw("/plik", {{200, tresc}});
+        QTemporaryDir katalog;
+        const QString cel = katalog.filePath("cel");
+        testy::zapisz(cel, "old");
+        Siec siec;
+        QByteArrayList widziane;
+        bool stareWtedy = false;
+        const bool zgoda = WARTOSC(bool, zgoda);
+        const bool wynik = siec.Pobierz(QUrl(serwer.adres() + "/plik"), cel, [&](const QByteArray& poczatek) -> bool {
+            widziane << poczatek;
+            stareWtedy = zawartosc(katalog.path()).value("cel") == "old"; // nothing replaced yet
+            return zgoda;
+        });
+        QCOMPARE(wynik, zgoda);
+        QVERIFY(stareWtedy);
+        QCOMPARE(widziane, QByteArrayList{tresc.left(4096)});
+        QCOMPARE(zawartosc(katalog.path()).value("cel"), zgoda ? tresc : QByteArray("old"));
+        QCOMPARE(zawartosc(katalog.path()).size(), 1); // no file left beside it
+        QCOMPARE(siec.OstatniBlad, zgoda ? Siec::Blad::Brak : Siec::Blad::Odrzucone);
+    }
+
+    void pelnyDysk_data()
+    {
+        QTest::addColumn<bool>("cala");
+        QTest::addColumn<int>("rozmiar");
+        // A body smaller than the file's buffer fails only when flushed; a larger one already when written.
+        QTest::newRow("one download, fails on flush") << false << 8000;
+        QTest::newRow("one download, fails on write") << false << 40000;
+        QTest::newRow("an update") << true << 8000;
+    }
+
+    // A write that fails (here past a file-size limit, as on a full disk) fails the download: the target keeps its
+    // old bytes, and an update keeps the data folder exactly as it was and says where saving failed.
+    void pelnyDysk()
+    {
+        Witryna w;
+        const QByteArray duzy = cp1250({"w*o"}) + QByteArray(WARTOSC(int, rozmiar), 'a');
+        w.plik("a_spis.txt", {"02.12.2026*1.0", "Stary*stary.txt"});
+        w.serwer.ustaw("/vokara/dane/stary.txt", {{200, duzy}});
+        const auto przed = zawartosc(w.katalog.sciezka());
+        if (!WARTOSC(bool, cala)) {
+            bool wynik = true;
+            {
+                PelnyDysk dysk(4096);
+                wynik = w.program->siec.Pobierz(QUrl(w.serwer.adres() + "/vokara/dane/stary.txt"),
+                                                w.katalog.sciezka("dane/stary.txt"));
+            }
+            QVERIFY(!wynik);
+            QCOMPARE(w.program->siec.OstatniBlad, Siec::Blad::BrakMiejsca);
+        } else {
+            PelnyDysk dysk(4096);
+            w.aktualizuj();
+        }
+        QCOMPARE(zawartosc(w.katalog.sciezka()), przed);
+        if (WARTOSC(bool, cala))
+            QCOMPARE(w.odpowiedzi->teksty,
+                     QStringList{powiadomienie("Wystąpiły problemy z uaktualnieniem danych.",
+                                               "Brak miejsca na dysku: nie można zapisać plików w folderze ") +
+                                 QDir::toNativeSeparators(w.katalog.sciezka("dane"))});
+    }
+
+    // A working folder where the temporary list cannot be written is named as the cause, not the site.
+    void folderRoboczy()
+    {
+        Witryna w;
+        QDir().mkpath(w.tymczasowa()); // a folder where the temporary list should go
+        w.plik("a_spis.txt", {"02.12.2026*1.0"});
+        w.aktualizuj();
+        QCOMPARE(w.odpowiedzi->teksty,
+                 QStringList{powiadomienie("Wystąpił problem z aktualizacją.", "Nie można zapisać plików w folderze ") +
+                             QDir::toNativeSeparators(w.katalog.sciezka())});
+        QVERIFY(w.serwer.zapytania.isEmpty()); // nothing asked of the site
+    }
+
+    // A body dripping in a byte at a time ends at the overall limit, with nothing written.
+    void kapiacySerwer()
+    {
+        testy::SerwerHttp serwer;
+        serwer.ustaw("/kap", {{200, QByteArray(100000, 'x'), {}, false, -1, 20}});
+        QTemporaryDir katalog;
+        Siec siec;
+        siec.LimitCalkowityMs = 300;
+        QElapsedTimer zegar;
+        zegar.start();
+        QVERIFY(!siec.Pobierz(QUrl(serwer.adres() + "/kap"), katalog.filePath("cel")));
+        QVERIFY(zegar.elapsed() < 30000); // the drip alone would take over half an hour
+        QCOMPARE(siec.OstatniBlad, Siec::Blad::Polaczenie);
+        QVERIFY(!QFile::exists(katalog.filePath("cel")));
+    }
+
+    void przerwij_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::addColumn<QByteArray>("gdzie");
+        QTest::newRow("button, on a set") << false << QByteArray("/vokara/dane/b.txt");
+        QTest::newRow("Escape, on a set") << true << QByteArray("/vokara/dane/b.txt");
+        QTest::newRow("button, on the list") << false << QByteArray("/vokara/dane/a_spis.txt");
+    }
+
+    // "Przerwij" (or Escape) in the progress window ends a stalled update at once; the data folder stays as it was.
+    void przerwij()
+    {
+        Witryna w;
+        w.plik("a_spis.txt", {"02.12.2026*1.0", "A*a.txt", "B*b.txt"});
+        w.plik("a.txt", {"w*o", "a*a"});
+        w.serwer.ustaw(WARTOSC(QByteArray, gdzie), {{200, {}, {}, true}});
+        const auto przed = zawartosc(w.katalog.sciezka());
+        const bool escape = WARTOSC(bool, escape);
+        const QByteArray gdzie = WARTOSC(QByteArray, gdzie);
+        w.serwer.przyZapytaniu = [&](const QByteArray& sciezka) {
+            if (sciezka != gdzie)
+                return;
+            // A click on the main window while the download waits is not taken.
+            QTest::mouseClick(w.program->FGlowny->Formularz().ButAktualizacja, Qt::LeftButton);
+            QTimer::singleShot(50, [escape] {
+                QProgressDialog* postep = oknoPostepu();
+                QVERIFY(postep);
+                if (escape)
+                    QTest::keyClick(postep, Qt::Key_Escape);
+                else
+                    QTest::mouseClick(postep->findChild<QPushButton*>(), Qt::LeftButton);
+            });
+        };
+        w.aktualizuj();
+        QCOMPARE(w.odpowiedzi->teksty, QStringList{Przerwana});
+        QCOMPARE(zawartosc(w.katalog.sciezka()), przed);
+        QCOMPARE(w.serwer.zapytania.last(), gdzie);
+        QCOMPARE(w.serwer.zapytania.count(), gdzie.endsWith("b.txt") ? 3 : 1);
+    }
+
+    void dziennik_data()
+    {
+        QTest::addColumn<int>("krok");
+        QTest::addColumn<int>("gotowe");
+        QTest::addColumn<bool>("nowe");
+        QTest::newRow("after the backups") << int(vokara::PoKopiach) << 0 << false;
+        QTest::newRow("after the journal") << int(vokara::PoDzienniku) << 0 << false;
+        QTest::newRow("after 1 move") << int(vokara::PoPrzeniesieniu) << 1 << false;
+        QTest::newRow("after 2 moves") << int(vokara::PoPrzeniesieniu) << 2 << false;
+        QTest::newRow("after the last move") << int(vokara::PoPrzeniesieniu) << 3 << false;
+        QTest::newRow("after the commit") << int(vokara::PoZatwierdzeniu) << 3 << true;
+    }
+
+    // A replacement killed at each of its steps is mended at the next start: the data folder is wholly old or
+    // wholly new, and its list is there.
+    void dziennik()
+    {
+        QTemporaryDir katalog;
+        const QString dane = katalog.filePath("dane");
+        const QString posredni = dane + "/.aktualizacja";
+        testy::zapisz(dane + "/a_spis.txt", "old list");
+        testy::zapisz(dane + "/a.txt", "old a");
+        testy::zapisz(dane + "/b.txt", "old b, not in the new list");
+        const auto stare = zawartosc(dane);
+        auto nowe = stare;
+        for (const char* plik : {"a.txt", "c.txt", "a_spis.txt"}) {
+            testy::zapisz(posredni + "/nowe/" + plik, QByteArray("new ") + plik);
+            nowe[plik] = QByteArray("new ") + plik;
+        }
+        const int krok = WARTOSC(int, krok);
+        const std::size_t gotowe = std::size_t(WARTOSC(int, gotowe));
+        const pid_t dziecko = fork();
+        QVERIFY(dziecko >= 0);
+        if (dziecko == 0) {
+            Aktualizacja::PrzeniesWszystkie({"a.txt", "c.txt", "a_spis.txt"}, posredni, dane,
+                                            [&](int k, std::size_t g) {
+                                                if (k == krok && g == gotowe)
+                                                    raise(SIGKILL);
+                                            });
+            _exit(0);
+        }
+        int stan = 0;
+        QCOMPARE(waitpid(dziecko, &stan, 0), dziecko);
+        QVERIFY(WIFSIGNALED(stan) && WTERMSIG(stan) == SIGKILL);
+        QVERIFY(Aktualizacja::NaprawFolderDanych(dane));
+        QCOMPARE(zawartosc(dane), WARTOSC(bool, nowe) ? nowe : stare);
+        QVERIFY(!QFileInfo::exists(posredni));
+    }
+
+    // Whatever stands where the staging folder goes never blocks an update.
+    void staryWpisPosredni()
+    {
+        Witryna w;
+        testy::zapisz(w.katalog.sciezka("dane/.aktualizacja"), "a file, not a folder");
+        w.plik("a_spis.txt", {"02.12.2026*1.0", "A*a.txt"});
+        w.plik("a.txt", {"w*o", "a*a"});
+        w.aktualizuj();
+        QCOMPARE(w.odpowiedzi->teksty, QStringList{Uaktualnione});
+        QVERIFY(!QFileInfo::exists(w.katalog.sciezka("dane/.aktualizacja")));
+    }
+
+    // Closing the main window while a download waits ends the wait and the update, with no notice and no change.
+    void zamkniecieOkna()
+    {
+        Witryna w;
+        w.plik("a_spis.txt", {"02.12.2026*1.0", "A*a.txt"});
+        w.serwer.ustaw("/vokara/dane/a.txt", {{200, {}, {}, true}});
+        const auto przed = zawartosc(w.katalog.sciezka());
+        w.serwer.przyZapytaniu = [&w](const QByteArray& sciezka) {
+            if (sciezka.endsWith("a.txt"))
+                QTimer::singleShot(50, w.program->FGlowny.get(), [&w] { w.program->FGlowny->close(); });
+        };
+        QElapsedTimer zegar;
+        zegar.start();
+        w.aktualizuj();
+        QVERIFY(zegar.elapsed() < 10000);
+        QVERIFY(w.program->siec.Zamykanie());
+        QVERIFY(!w.program->FGlowny->isVisible());
+        QCOMPARE(w.odpowiedzi->teksty, QStringList());
+        QCOMPARE(zawartosc(w.katalog.sciezka()), przed);
     }
 };
 

@@ -12,8 +12,9 @@ pakiety=(
 )
 if [ "${1:-}" = "testy" ]; then
     # A real X server, a window manager and X input for the end-to-end run; validators for the desktop files;
-    # clang for the fuzzer.
-    pakiety+=(xvfb openbox wmctrl xdotool x11-utils imagemagick desktop-file-utils appstream clang libclang-rt-14-dev)
+    # clang for the fuzzer; strace for the by-hand crash check of the update (tests/e2e/awarie.sh).
+    pakiety+=(xvfb openbox wmctrl xdotool x11-utils imagemagick desktop-file-utils appstream clang libclang-rt-14-dev
+              strace)
 fi
 
 brakujace=()

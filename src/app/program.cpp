@@ -1,9 +1,11 @@
-// Start-up: the three windows in order, the data load before the main window shows.
+// Start-up: the three windows in order, an interrupted update rolled back, the data load before the main window shows.
 #include "program.h"
 
+#include "aktualizacja.h"
 #include "wybory.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 
 void UstawAplikacje()
@@ -29,6 +31,9 @@ Program::~Program() = default;
 
 bool Program::Pokaz()
 {
+    // An update a crash cut short is rolled back before the data is read, so the data folder is wholly old or wholly
+    // new and its list is always there.
+    Aktualizacja::NaprawFolderDanych(QDir::current().filePath(QStringLiteral("dane")));
     if (!FGlowny->FormShow())
         return false;
     FGlowny->show();

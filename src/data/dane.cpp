@@ -26,15 +26,18 @@ bool Rozdziel(const std::string& linia, std::string& pierwsze, std::string& drug
     return true;
 }
 
-std::vector<std::string> PodzielNaLinie(const std::string& bajty)
+std::vector<std::string> PodzielNaLinie(const std::string& bajty, std::size_t najwiecejNiepustych)
 {
     std::vector<std::string> linie;
+    std::size_t niepuste = 0;
     const std::size_t koniec = std::min(bajty.find('\0'), bajty.size());
     std::size_t poczatek = 0;
     std::size_t i = 0;
     while (i < koniec) {
         const char c = bajty[i];
         if (c == '\r' || c == '\n') {
+            if (i > poczatek && ++niepuste > najwiecejNiepustych)
+                return linie;
             linie.emplace_back(bajty, poczatek, i - poczatek);
             if (c == '\r' && i + 1 < koniec && bajty[i + 1] == '\n')
                 ++i;
@@ -42,7 +45,7 @@ std::vector<std::string> PodzielNaLinie(const std::string& bajty)
         }
         ++i;
     }
-    if (poczatek < koniec)
+    if (poczatek < koniec && niepuste < najwiecejNiepustych)
         linie.emplace_back(bajty, poczatek, koniec - poczatek);
     return linie;
 }
@@ -60,7 +63,7 @@ bool JestPlikiem(const std::filesystem::path& sciezka)
     return std::filesystem::is_regular_file(sciezka, blad);
 }
 
-bool WczytajLinie(const std::filesystem::path& plik, std::vector<std::string>& lista)
+bool WczytajLinie(const std::filesystem::path& plik, std::vector<std::string>& lista, std::size_t najwiecejNiepustych)
 {
     lista.clear();
     std::error_code blad;
@@ -73,7 +76,7 @@ bool WczytajLinie(const std::filesystem::path& plik, std::vector<std::string>& l
     std::string bajty((std::istreambuf_iterator<char>(wejscie)), std::istreambuf_iterator<char>());
     if (wejscie.bad())
         return false;
-    lista = PodzielNaLinie(bajty);
+    lista = PodzielNaLinie(bajty, najwiecejNiepustych);
     return true;
 }
 
@@ -83,7 +86,7 @@ int WczytajListe(Dane& d)
     if (!JestPlikiem(sciezka))
         return BrakListy;
     try {
-        if (!WczytajLinie(sciezka, d.Lista) || d.Lista.empty())
+        if (!WczytajLinie(sciezka, d.Lista, NajwiecejLiniiListy) || d.Lista.empty())
             return ListaUszkodzona;
     } catch (const std::exception&) {
         return ListaUszkodzona;
@@ -122,12 +125,14 @@ void WczytajMoje(Dane& d)
     if (!JestPlikiem(sciezka))
         return;
     try {
-        if (!WczytajLinie(sciezka, d.Lista))
+        // The own list is held to the list file's bounds: no more sets, no longer names.
+        if (!WczytajLinie(sciezka, d.Lista, NajwiecejLiniiListy))
             return;
         std::string nazwa;
         std::string plik;
         for (std::size_t i = 1; i < d.Lista.size(); ++i) {
-            if (!Rozdziel(d.Lista[i], nazwa, plik) || !JestPlikiemMoim(plik) || !JestPlikiem(d.SciezkaDanych(plik)))
+            if (!Rozdziel(d.Lista[i], nazwa, plik) || nazwa.size() > NajdluzszaNazwaZestawu || !JestPlikiemMoim(plik) ||
+                !JestPlikiem(d.SciezkaDanych(plik)))
                 continue;
             // A file named twice is listed once, where it first appears.
             const auto wlasne = d.Zestawy.begin() + std::ptrdiff_t(d.ZestawyListy);
@@ -146,9 +151,13 @@ int WczytajZestawy(Dane& d)
     try {
         std::string nazwa;
         std::string plik;
-        for (std::size_t i = 1; i < d.Lista.size(); ++i) {
+        std::size_t zestawy = 0;
+        for (std::size_t i = 1; i < d.Lista.size() && zestawy < NajwiecejZestawow; ++i) {
             if (!Rozdziel(d.Lista[i], nazwa, plik))
                 continue; // an empty line names no set
+            ++zestawy;
+            if (nazwa.size() > NajdluzszaNazwaZestawu)
+                continue;
             // An empty file name would name the data folder itself, which is no set file.
             if (!plik.empty() && JestPlikiem(d.SciezkaDanych(plik)))
                 d.Zestawy.push_back({nazwa, plik});

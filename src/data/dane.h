@@ -29,7 +29,9 @@ inline constexpr std::size_t NajdluzszeZnaczenie = 100;
 bool Rozdziel(const std::string& linia, std::string& pierwsze, std::string& drugie);
 
 // Splits file bytes into lines: CR, LF and CR LF end a line, a final end adds no empty line, NUL ends the text.
-std::vector<std::string> PodzielNaLinie(const std::string& bajty);
+// Stops after `najwiecejNiepustych` non-empty lines (with the empty ones between them).
+std::vector<std::string> PodzielNaLinie(const std::string& bajty,
+                                        std::size_t najwiecejNiepustych = static_cast<std::size_t>(-1));
 
 // Results of WczytajListe.
 enum WynikListy : int {
@@ -38,6 +40,11 @@ enum WynikListy : int {
     ListaUszkodzona = 2,
     BrakZestawow = 3,
 };
+
+// Bounds of what a list may offer: a longer set name, and set lines beyond this many, are left out, so a hostile list
+// cannot make start-up slow or the pickers huge.
+inline constexpr std::size_t NajdluzszaNazwaZestawu = 200;
+inline constexpr std::size_t NajwiecejZestawow = 10000;
 
 // Name of the list file inside the data folder.
 inline constexpr const char* PlikListy = "a_spis.txt";
@@ -65,8 +72,13 @@ struct Dane {
 // No data file is larger than this: a bigger one is refused rather than read whole into memory.
 inline constexpr std::uintmax_t NajwiekszyPlikDanych = 64u * 1024u * 1024u;
 
-// Clears `lista` and fills it with the lines of a file. False when the file cannot be read or is too large.
-bool WczytajLinie(const std::filesystem::path& plik, std::vector<std::string>& lista);
+// Clears `lista` and fills it with the lines of a file (at most `najwiecejNiepustych` non-empty ones). False when
+// the file cannot be read or is too large.
+bool WczytajLinie(const std::filesystem::path& plik, std::vector<std::string>& lista,
+                  std::size_t najwiecejNiepustych = static_cast<std::size_t>(-1));
+
+// Non-empty lines of a list worth reading: the header and at most NajwiecejZestawow set lines.
+inline constexpr std::size_t NajwiecejLiniiListy = NajwiecejZestawow + 1;
 
 // True for an existing regular file (a folder at that path does not count).
 bool JestPlikiem(const std::filesystem::path& sciezka);

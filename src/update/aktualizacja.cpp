@@ -3,7 +3,6 @@
 
 #include "fwarning.h"
 #include "kodowanie.h"
-#include "siec.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,9 +12,8 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <filesystem>
+#include <cerrno>
 #include <optional>
-#include <system_error>
 
 const QString Aktualizacja::FolderPosredni = QStringLiteral(".aktualizacja");
 
@@ -26,11 +24,21 @@ QString Utf8(const std::string& cp1250)
     return QString::fromStdString(vokara::Cp1250NaUtf8(cp1250));
 }
 
+// The user's own sets and learning database live in the data folder too; no site may overwrite them.
+bool PlikUzytkownika(const std::string& plik)
+{
+    static const char* const zastrzezone[] = {"a_moje.txt", "postepy.sqlite", "postepy.sqlite-wal",
+                                              "postepy.sqlite-shm", "postepy.sqlite.uszkodzony"};
+    return plik.rfind("moje_", 0) == 0 ||
+           std::any_of(std::begin(zastrzezone), std::end(zastrzezone), [&plik](const char* z) { return plik == z; });
+}
+
 // A file name from the downloaded list names one file inside the data folder and nothing else: not a path, not the
-// staging folder, not a folder already there (such as the recording cache).
+// staging folder, not a folder already there (such as the recording cache), not one of the user's own files.
 bool ZwyklaNazwaPliku(const std::string& plik, const QString& folderDanych)
 {
-    if (plik.empty() || plik == "." || plik == ".." || Utf8(plik) == Aktualizacja::FolderPosredni)
+    if (plik.empty() || plik == "." || plik == ".." || Utf8(plik) == Aktualizacja::FolderPosredni ||
+        PlikUzytkownika(plik))
         return false;
     for (unsigned char c : plik) {
         if (c == '/' || c == '\\' || c < 0x20 || c == 0x7F)
@@ -39,77 +47,110 @@ bool ZwyklaNazwaPliku(const std::string& plik, const QString& folderDanych)
     return !QFileInfo(folderDanych + QLatin1Char('/') + Utf8(plik)).isDir();
 }
 
-} // namespace
-
-bool Aktualizacja::PrzeniesWszystkie(const std::vector<std::string>& pliki, const QString& posredni,
-                                     const QString& folderDanych)
+// A web page (a portal's log-in page, a site's error page with status 200) is not a list or a set.
+bool WygladaNaDane(const QByteArray& poczatek)
 {
-    namespace fs = std::filesystem;
-    const auto sciezka = [](const QString& folder, const std::string& plik) {
-        return fs::path((folder + QLatin1Char('/') + Utf8(plik)).toStdString());
-    };
-    const QString kopie = posredni + QStringLiteral("/.poprzednie");
-    if (!QDir().mkpath(kopie))
+    if (poczatek.contains('\0'))
         return false;
-    std::vector<std::pair<std::string, bool>> przeniesione; // name, whether an older file was kept aside
-    std::error_code blad;
-    std::error_code pytanie; // look-ups of what is there; their own failures are answers, not errors
-    for (const auto& plik : pliki) {
-        const bool byl = fs::exists(sciezka(folderDanych, plik), pytanie);
-        // A folder is never set aside for a file: that would take the folder away with the staging area.
-        if (fs::is_directory(sciezka(folderDanych, plik), pytanie))
-            blad = std::make_error_code(std::errc::is_a_directory);
-        else if (byl)
-            fs::rename(sciezka(folderDanych, plik), sciezka(kopie, plik), blad);
-        if (!blad)
-            fs::rename(sciezka(posredni, plik), sciezka(folderDanych, plik), blad);
-        if (blad) {
-            if (byl && fs::exists(sciezka(kopie, plik), pytanie))
-                fs::rename(sciezka(kopie, plik), sciezka(folderDanych, plik), blad);
-            for (auto it = przeniesione.rbegin(); it != przeniesione.rend(); ++it) {
-                fs::remove(sciezka(folderDanych, it->first), blad);
-                if (it->second)
-                    fs::rename(sciezka(kopie, it->first), sciezka(folderDanych, it->first), blad);
-            }
-            return false;
-        }
-        przeniesione.emplace_back(plik, byl);
-    }
-    return true;
+    QByteArray tekst = poczatek;
+    if (tekst.startsWith("\xEF\xBB\xBF"))
+        tekst.remove(0, 3);
+    qsizetype i = 0;
+    while (i < tekst.size() && (tekst[i] == ' ' || (tekst[i] >= '\t' && tekst[i] <= '\r')))
+        ++i;
+    const QByteArray poczatekTekstu = tekst.mid(i, 9).toLower();
+    return !poczatekTekstu.startsWith("<!doctype") && !poczatekTekstu.startsWith("<html");
 }
 
-namespace {
+// Text data never holds a NUL byte; a file that does is something else. Read in pieces: a set may be large.
+bool ZawieraNul(const QString& sciezka)
+{
+    QFile plik(sciezka);
+    if (!plik.open(QIODevice::ReadOnly))
+        return true;
+    while (!plik.atEnd()) {
+        const QByteArray kawalek = plik.read(64 * 1024);
+        if (kawalek.isEmpty() || kawalek.contains('\0'))
+            return true;
+    }
+    return false;
+}
 
-// The progress window of a running update; it has no cancel button and closes before the outcome's notice.
-class Postep {
+// The overall limit of an update's downloads, for the update's length only (recordings keep theirs).
+class LimitPobierania {
 public:
-    Postep(QWidget* okno, int pliki) : okno_(okno, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    LimitPobierania(Siec& siec, int ms) : siec_(siec), poprzedni_(siec.LimitCalkowityMs) { siec.LimitCalkowityMs = ms; }
+    ~LimitPobierania() { siec_.LimitCalkowityMs = poprzedni_; }
+    LimitPobierania(const LimitPobierania&) = delete;
+    LimitPobierania& operator=(const LimitPobierania&) = delete;
+
+private:
+    Siec& siec_;
+    int poprzedni_;
+};
+
+} // namespace
+
+// The progress window of a running update. Its "Przerwij" button (and Escape) ends the download under way; it is
+// the one window that takes input while a download waits, and it closes before the outcome's notice.
+class PostepAktualizacji {
+public:
+    PostepAktualizacji(QWidget* okno, Siec& siec)
+        : siec_(siec), okno_(okno, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     {
         okno_.setWindowTitle(QStringLiteral("Vokara"));
         okno_.setObjectName(QStringLiteral("FPostep"));
-        okno_.setCancelButton(nullptr);
-        okno_.setWindowModality(Qt::ApplicationModal);
-        okno_.setRange(0, pliki);
+        okno_.setCancelButtonText(QStringLiteral("Przerwij"));
+        okno_.setAccessibleName(QStringLiteral("Postęp aktualizacji"));
+        // Not modal to Qt: the download's wait lets input reach this window only, and closing the main window
+        // must still reach the program.
+        okno_.setWindowModality(Qt::NonModal);
         okno_.setMinimumDuration(0);
         okno_.setMinimumWidth(360);
         okno_.setAutoClose(false);
         okno_.setAutoReset(false);
+        okno_.setRange(0, 1);
+        QObject::connect(&okno_, &QProgressDialog::canceled, &okno_, [this] { siec_.Przerwij(); });
+        siec_.OknoCzekania = &okno_;
     }
+    ~PostepAktualizacji() { siec_.OknoCzekania = nullptr; }
+    PostepAktualizacji(const PostepAktualizacji&) = delete;
+    PostepAktualizacji& operator=(const PostepAktualizacji&) = delete;
 
-    void Plik(int numer, int wszystkie, const QString& nazwa)
+    void Pokaz(const QString& tekst, int wartosc, int wszystkie)
     {
-        okno_.setLabelText(QStringLiteral("Pobieranie danych: plik %1 z %2\n%3").arg(numer).arg(wszystkie).arg(nazwa));
-        okno_.setValue(numer - 1);
+        okno_.setLabelText(tekst);
+        okno_.setRange(0, wszystkie);
+        okno_.setValue(wartosc);
         if (!okno_.isVisible())
             okno_.show();
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
 
+    bool Przerwane() const { return okno_.wasCanceled(); }
+
 private:
+    Siec& siec_;
     QProgressDialog okno_;
 };
 
-} // namespace
+bool Aktualizacja::PrzeniesWszystkie(const std::vector<std::string>& pliki, const QString& posredni,
+                                     const QString& folderDanych, const vokara::PunktKontrolny& punkt)
+{
+    namespace fs = std::filesystem;
+    std::vector<std::string> nazwy;
+    for (const auto& p : pliki)
+        nazwy.push_back(vokara::Cp1250NaUtf8(p));
+    const fs::path folder(posredni.toStdString());
+    return vokara::Podmien(nazwy, folder / vokara::FolderNowych, folder / vokara::FolderStarych,
+                           folder / vokara::PlikDziennika, fs::path(folderDanych.toStdString()), punkt);
+}
+
+bool Aktualizacja::NaprawFolderDanych(const QString& folderDanych)
+{
+    const std::filesystem::path folder(folderDanych.toStdString());
+    return vokara::NaprawPrzerwanaPodmiane(folder / FolderPosredni.toStdString(), folder);
+}
 
 Aktualizacja::Aktualizacja(Siec& siec, TFWarning& warning, vokara::Dane& dane, std::function<void()> zaladujDane,
                            QString adresDomowy, QWidget* okno)
@@ -118,68 +159,146 @@ Aktualizacja::Aktualizacja(Siec& siec, TFWarning& warning, vokara::Dane& dane, s
 {
 }
 
+Aktualizacja::~Aktualizacja() = default;
+
 QString Aktualizacja::AdresPliku(const std::string& plik) const
 {
     return adresDomowy_ + QStringLiteral("/vokara/dane/") + QString::fromLatin1(QUrl::toPercentEncoding(Utf8(plik)));
 }
 
-void Aktualizacja::Powiadom(const char* pierwsza, const char* druga)
+void Aktualizacja::Powiadom(const char* pierwsza, const QString& druga)
 {
     warning_.Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
-                       QString::fromUtf8(pierwsza) + QLatin1Char('\r') + QString::fromUtf8(druga));
+                       QString::fromUtf8(pierwsza) + QLatin1Char('\r') + druga);
+}
+
+QString Aktualizacja::PrzyczynaLokalna() const
+{
+    const QString folder = QDir::toNativeSeparators(miejsce_);
+    if (blad_ == Siec::Blad::BrakMiejsca)
+        return QStringLiteral("Brak miejsca na dysku: nie można zapisać plików w folderze %1").arg(folder);
+    if (blad_ == Siec::Blad::Zapis)
+        return QStringLiteral("Nie można zapisać plików w folderze %1").arg(folder);
+    return {};
+}
+
+bool Aktualizacja::PobierzDane(const QUrl& adres, const QString& plik, const QString& folder)
+{
+    if (!siec_.Pobierz(adres, plik, WygladaNaDane)) {
+        blad_ = siec_.OstatniBlad;
+        miejsce_ = folder;
+        return false;
+    }
+    if (ZawieraNul(plik)) {
+        QFile::remove(plik);
+        blad_ = Siec::Blad::Odrzucone;
+        return false;
+    }
+    return true;
 }
 
 void Aktualizacja::Aktualizuj()
 {
-    // A staging folder left behind by a crash goes first, whatever this update's outcome.
-    QDir(QDir::current().filePath(QStringLiteral("dane/") + FolderPosredni)).removeRecursively();
+    blad_ = Siec::Blad::Brak;
+    const QString folderDanych = QDir::current().filePath(QStringLiteral("dane"));
+    // An update a crash interrupted is rolled back first, and a stale staging entry of any kind goes.
+    NaprawFolderDanych(folderDanych);
     const QString tymczasowa = QDir::current().filePath(QString::fromLatin1(vokara::PlikListy));
     const QUrl adresListy = QUrl::fromEncoded(AdresPliku(vokara::PlikListy).toLatin1());
-    if (!siec_.Pobierz(adresListy, tymczasowa)) {
-        Powiadom("Wystąpił problem z aktualizacją.", "Brak dostępu do strony z danymi.");
+    LimitPobierania limit(siec_, LimitPlikuMs);
+    auto postep = std::make_unique<PostepAktualizacji>(okno_, siec_);
+    postep_ = postep.get();
+    const auto koniecPostepu = [this, &postep] {
+        postep_ = nullptr;
+        postep.reset();
+    };
+    const auto przerwana = [this] {
+        Powiadom("Aktualizacja została przerwana.", QStringLiteral("Dane pozostały bez zmian."));
+    };
+    postep->Pokaz(QStringLiteral("Pobieranie listy zestawów\n%1").arg(QString::fromLatin1(vokara::PlikListy)), 0, 1);
+    const bool listaPobrana = PobierzDane(adresListy, tymczasowa, QDir::currentPath());
+    const bool przerwane = postep->Przerwane() || blad_ == Siec::Blad::Przerwane;
+    if (!listaPobrana || przerwane) {
+        koniecPostepu();
+        if (listaPobrana)
+            QFile::remove(tymczasowa);
+        if (siec_.Zamykanie())
+            return; // the program is ending: no notice
+        if (przerwane)
+            przerwana();
+        else if (const QString lokalna = PrzyczynaLokalna(); !lokalna.isEmpty())
+            Powiadom("Wystąpił problem z aktualizacją.", lokalna);
+        else
+            Powiadom("Wystąpił problem z aktualizacją.", QStringLiteral("Brak dostępu do strony z danymi."));
         return;
     }
     std::string d;
     std::string p;
     // A list without any line, or with an empty first line, cannot be trusted; the downloaded file stays for a look.
-    if (!vokara::WczytajLinie(tymczasowa.toStdString(), dane_.Lista) || dane_.Lista.empty() ||
-        !vokara::Rozdziel(dane_.Lista.front(), d, p)) {
-        Powiadom("Pobrany plik listy jest uszkodzony.", "Zgłoś problem autorowi programu.");
+    if (!vokara::WczytajLinie(tymczasowa.toStdString(), dane_.Lista, vokara::NajwiecejLiniiListy) ||
+        dane_.Lista.empty() || !vokara::Rozdziel(dane_.Lista.front(), d, p)) {
+        koniecPostepu();
+        Powiadom("Pobrany plik listy jest uszkodzony.", QStringLiteral("Zgłoś problem autorowi programu."));
         return;
     }
     // Versions are compared as whole texts: an older data version counts as different too.
     const bool tenSamProgram = p == dane_.WersjaProgramu;
-    const char* radaProgramu = tenSamProgram ? "Życzymy owocnej pracy z programem."
-                                             : "Pobierz samodzielnie nową wersję programu ze strony domowej.";
+    const QString radaProgramu = QString::fromUtf8(tenSamProgram ? "Życzymy owocnej pracy z programem."
+                                                                 : "Pobierz samodzielnie nową wersję programu ze "
+                                                                   "strony domowej.");
     if (d == dane_.WersjaDanych) {
+        koniecPostepu();
         Powiadom("Dane są aktualne.", radaProgramu);
-    } else if (PobierzZestawy()) {
+        QFile::remove(tymczasowa);
+        return;
+    }
+    const bool ok = PobierzZestawy();
+    const bool przerwaneZestawy = !ok && (postep->Przerwane() || blad_ == Siec::Blad::Przerwane);
+    koniecPostepu();
+    QFile::remove(tymczasowa);
+    if (siec_.Zamykanie())
+        return;
+    if (ok) {
         Powiadom("Dane zostały uaktualnione.", radaProgramu);
         zaladujDane_();
+    } else if (przerwaneZestawy) {
+        przerwana();
+    } else if (const QString lokalna = PrzyczynaLokalna(); !lokalna.isEmpty()) {
+        Powiadom("Wystąpiły problemy z uaktualnieniem danych.", lokalna);
     } else {
         Powiadom("Wystąpiły problemy z uaktualnieniem danych.",
-                 tenSamProgram ? "Pobierz ponownie program ze strony domowej."
-                               : "Pobierz samodzielnie nową wersję programu ze strony domowej.");
+                 QString::fromUtf8(tenSamProgram ? "Pobierz ponownie program ze strony domowej."
+                                                 : "Pobierz samodzielnie nową wersję programu ze strony domowej."));
     }
-    QFile::remove(tymczasowa);
 }
 
 bool Aktualizacja::PobierzZestawy()
 {
+    blad_ = Siec::Blad::Brak;
     const QString folderDanych = QDir::current().filePath(QStringLiteral("dane"));
     const QString posredni = folderDanych + QLatin1Char('/') + FolderPosredni;
-    QDir(posredni).removeRecursively();
-    if (!QDir(folderDanych).exists() || !QDir().mkdir(posredni))
+    const QString nowe = posredni + QLatin1Char('/') + QString::fromLatin1(vokara::FolderNowych);
+    miejsce_ = folderDanych;
+    errno = 0;
+    if (!NaprawFolderDanych(folderDanych) || !QDir(folderDanych).exists() || !QDir().mkpath(nowe)) {
+        // The staging folder cannot be cleared or made: the data folder cannot take the new files.
+        blad_ = errno == ENOSPC || errno == EDQUOT ? Siec::Blad::BrakMiejsca : Siec::Blad::Zapis;
         return false;
+    }
 
     // The set files the list names, in list order (a name listed twice is fetched once, and a set named like the
-    // list is the list's own download), then the list itself.
+    // list is the list's own download), then the list itself. The bounds of reading a list apply: what the list
+    // reader leaves out is not fetched either.
     std::vector<std::optional<std::string>> pliki;
     std::string nazwa;
     std::string plik;
-    for (std::size_t i = 1; i < dane_.Lista.size(); ++i) {
+    std::size_t zestawy = 0;
+    for (std::size_t i = 1; i < dane_.Lista.size() && zestawy < vokara::NajwiecejZestawow; ++i) {
         if (!vokara::Rozdziel(dane_.Lista[i], nazwa, plik))
             continue; // an empty line names nothing
+        ++zestawy;
+        if (nazwa.size() > vokara::NajdluzszaNazwaZestawu)
+            continue;
         if (!ZwyklaNazwaPliku(plik, folderDanych))
             pliki.push_back(std::nullopt);
         else if (plik != vokara::PlikListy && std::find(pliki.begin(), pliki.end(), std::optional(plik)) == pliki.end())
@@ -188,29 +307,35 @@ bool Aktualizacja::PobierzZestawy()
     pliki.push_back(std::string(vokara::PlikListy));
 
     bool ok = true;
-    {
-        Postep postep(okno_, int(pliki.size()));
-        for (std::size_t i = 0; i < pliki.size(); ++i) {
-            // A name that is not a plain file name is never fetched or written: it counts as a failed download.
-            if (!pliki[i]) {
-                ok = false;
-                continue;
-            }
-            const QString nazwaPliku = Utf8(*pliki[i]);
-            postep.Plik(int(i) + 1, int(pliki.size()), nazwaPliku);
-            const QUrl adres = QUrl::fromEncoded(AdresPliku(*pliki[i]).toLatin1());
-            if (!siec_.Pobierz(adres, posredni + QLatin1Char('/') + nazwaPliku))
-                ok = false; // every other file is still tried, as the outcome names no file
+    for (std::size_t i = 0; i < pliki.size() && ok; ++i) {
+        // A name that is not a plain file name is never fetched or written: it counts as a failed download. Nothing
+        // is applied unless every file arrived, so the first failure ends the downloads.
+        if (!pliki[i]) {
+            blad_ = Siec::Blad::Odrzucone;
+            ok = false;
+            break;
         }
+        const QString nazwaPliku = Utf8(*pliki[i]);
+        if (postep_)
+            postep_->Pokaz(QStringLiteral("Pobieranie danych: plik %1 z %2\n%3")
+                               .arg(int(i) + 1)
+                               .arg(int(pliki.size()))
+                               .arg(nazwaPliku),
+                           int(i), int(pliki.size()));
+        const QUrl adres = QUrl::fromEncoded(AdresPliku(*pliki[i]).toLatin1());
+        ok = PobierzDane(adres, nowe + QLatin1Char('/') + nazwaPliku, folderDanych) &&
+             !(postep_ && postep_->Przerwane());
     }
 
     if (ok) {
         // Set files first, the list last: a list never names a set whose new file is not yet in place.
-        std::vector<std::string> nowe;
+        std::vector<std::string> wszystkie;
         for (const auto& p : pliki)
-            nowe.push_back(*p);
-        ok = PrzeniesWszystkie(nowe, posredni, folderDanych);
+            wszystkie.push_back(*p);
+        ok = PrzeniesWszystkie(wszystkie, posredni, folderDanych);
+        if (!ok)
+            blad_ = errno == ENOSPC || errno == EDQUOT ? Siec::Blad::BrakMiejsca : Siec::Blad::Zapis;
     }
-    QDir(posredni).removeRecursively();
+    NaprawFolderDanych(folderDanych);
     return ok;
 }

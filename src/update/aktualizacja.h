@@ -2,6 +2,8 @@
 #pragma once
 
 #include "dane.h"
+#include "podmiana.h"
+#include "siec.h"
 
 #include <QString>
 
@@ -10,8 +12,8 @@
 #include <vector>
 
 class QWidget;
-class Siec;
 class TFWarning;
+class PostepAktualizacji;
 
 class Aktualizacja {
 public:
@@ -19,25 +21,39 @@ public:
     // site's scheme, host and port; `okno` owns the progress window.
     Aktualizacja(Siec& siec, TFWarning& warning, vokara::Dane& dane, std::function<void()> zaladujDane,
                  QString adresDomowy, QWidget* okno);
+    ~Aktualizacja();
 
     // Runs one update and tells the user its outcome in one notice.
     void Aktualizuj();
 
     // Downloads every set file the list in Lista names, then the list, into a staging folder; moves them into the
-    // data folder only when all arrived. True when the data folder now holds them all.
+    // data folder only when all arrived. Stops at the first failure. True when the data folder now holds them all.
     bool PobierzZestawy();
 
-    // Moves the staged files (Windows-1250 names) into the data folder in order, keeping what each replaces; if any
-    // move fails, every earlier one is undone, so the data folder is either wholly new or exactly as it was.
+    // Moves the staged files (Windows-1250 names) from the staging folder's `nowe` into the data folder, each by one
+    // atomic rename over its old file after a backup of it was kept; if any move fails, every earlier one is undone,
+    // so the data folder is either wholly new or exactly as it was. A crash meanwhile is undone by
+    // NaprawFolderDanych at the next start.
     static bool PrzeniesWszystkie(const std::vector<std::string>& pliki, const QString& posredni,
-                                  const QString& folderDanych);
+                                  const QString& folderDanych, const vokara::PunktKontrolny& punkt = {});
+
+    // Start-up (and each update's first step): rolls back an update a crash interrupted and removes whatever stands
+    // at the staging folder's place. False when that could not be done; the data folder is then as the crash left it.
+    static bool NaprawFolderDanych(const QString& folderDanych);
 
     // The staging folder's name inside the data folder.
     static const QString FolderPosredni;
 
+    // How long one file of an update may take in all.
+    int LimitPlikuMs = 60000;
+
 private:
     QString AdresPliku(const std::string& plik) const;
-    void Powiadom(const char* pierwsza, const char* druga);
+    void Powiadom(const char* pierwsza, const QString& druga);
+    // One checked download: `przyjmij` refuses what is plainly not a list or a set, and a NUL anywhere fails it.
+    bool PobierzDane(const QUrl& adres, const QString& plik, const QString& folder);
+    // The second line of a notice when the cause of a failure lies on this computer; empty when it does not.
+    QString PrzyczynaLokalna() const;
 
     Siec& siec_;
     TFWarning& warning_;
@@ -45,4 +61,7 @@ private:
     std::function<void()> zaladujDane_;
     QString adresDomowy_;
     QWidget* okno_;
+    PostepAktualizacji* postep_ = nullptr;
+    Siec::Blad blad_ = Siec::Blad::Brak; // why the last step failed
+    QString miejsce_;                    // the folder a local failure concerns
 };
