@@ -11,7 +11,7 @@
 
 const QString Cwiczenie::KliknijNastepny = QStringLiteral("Kliknij w \"Następny\", by rozpocząć");
 const QString Cwiczenie::KoniecZestawu = QStringLiteral(
-    "Odpowiedziałeś poprawnie na wszystkie pytania w tym zestawie.Czy chcesz ponowić pracę z tym samym zestawem?");
+    "Odpowiedziałeś poprawnie na wszystkie pytania w tym zestawie. Czy chcesz ponowić pracę z tym samym zestawem?");
 
 Cwiczenie::Cwiczenie(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent)
     : QObject(parent), stan(stan), ui(ui), warning(warning), wymow(std::move(wymow))

@@ -134,8 +134,7 @@ void StronaTestu::WypelnijTest()
 void StronaTestu::NastepnyTest()
 {
     // The search starts after the first entry every time, so a wrong answer is asked again at once.
-    stan.silnik.Biezacy = 0;
-    if (stan.silnik.NastepnyWyraz() >= 0) {
+    if (stan.silnik.NastepnyOdPoczatku() >= 0) {
         stan.silnik.LosujInne();
         WypelnijTest();
         PokazTest();
