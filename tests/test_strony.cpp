@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QMediaPlayer>
 #include <QTabBar>
+#include <QWheelEvent>
 
 using testy::cp;
 
@@ -315,7 +316,9 @@ private slots:
         QTest::addColumn<bool>("dobrze");
         QTest::newRow("exact") << "pies" << true;
         QTest::newRow("capital") << "Pies" << false;
-        QTest::newRow("trailing blank") << "pies " << false;
+        QTest::newRow("trailing blank") << "pies " << true;
+        QTest::newRow("blanks around") << "  pies  " << true;
+        QTest::newRow("capital and blank") << " Pies" << false;
         QTest::newRow("no Windows-1250 form") << "pies😀" << false;
     }
 
@@ -332,6 +335,47 @@ private slots:
             QVERIFY(Pochwaly.contains(ui.LKomentarz2->text()));
         else
             QVERIFY(jestNagana(ui.LKomentarz2->text(), "pies"));
+    }
+
+    // Slips of the keyboard and the mouse: a wheel notch, an arrow or a letter over a closed picker keeps the round;
+    // Enter presses a focused button; Alt+L works on the choice page too.
+    void klawiszeIMysz()
+    {
+        Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}, QStringList{"sun*słońce"}});
+        auto& ui = g.ui();
+        g.strona(2);
+        g.wybierz(ui.CZestawSlow2, 0);
+        QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
+        const QString pytanie = ui.LDanyWyraz2->text();
+        QWheelEvent kolko(QPointF(10, 10), ui.CZestawSlow2->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, -120),
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(ui.CZestawSlow2, &kolko);
+        ui.CZestawSlow2->setFocus();
+        for (int k : {Qt::Key_End, Qt::Key_PageDown, Qt::Key_S})
+            QTest::keyClick(ui.CZestawSlow2, Qt::Key(k));
+        QTest::keyClick(ui.CZestawSlow2, Qt::Key_Down);
+        QTRY_VERIFY(ui.CZestawSlow2->view()->isVisible()); // the arrow opens the list, it picks nothing
+        QTest::keyClick(ui.CZestawSlow2->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!ui.CZestawSlow2->view()->isVisible());
+        QCOMPARE(ui.CZestawSlow2->currentIndex(), 0);
+        QCOMPARE(g.wyrazy().size(), std::size_t(3));
+        QCOMPARE(ui.LDanyWyraz2->text(), pytanie);
+        QVERIFY(ui.ButSprawdz2->isVisible());
+
+        // Enter on the focused "Sprawdź", then on the focused "Następny".
+        ui.EWpis2->setText(vokara::ZCp1250(g.program->stan.silnik.BiezacyWyraz().Polski));
+        ui.ButSprawdz2->setFocus();
+        QTest::keyClick(ui.ButSprawdz2, Qt::Key_Return);
+        QVERIFY(Pochwaly.contains(ui.LKomentarz2->text()));
+        ui.ButNastepny2->setFocus();
+        QTest::keyClick(ui.ButNastepny2, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(ui.LDanyWyraz2->text() != pytanie);
+
+        g.strona(1);
+        g.wybierz(ui.CZestawSlow, 0);
+        QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+        QTest::keyClick(ui.ButSprawdz, Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(g.zrodlo(), g.glos(g.program->stan.silnik.BiezacyWyraz().Angielski));
     }
 
     void znacznikiWDanych()

@@ -16,6 +16,8 @@
 
 #include <QDesktopServices>
 #include <QGraphicsDropShadowEffect>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <QToolButton>
@@ -63,6 +65,9 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
             PStronyChange(p);
     });
     connect(ui->ButAktualizacja, &QPushButton::clicked, this, &TFGlowny::ButAktualizacjaClick);
+    // Enter presses the focused button on every page, as Space does.
+    for (QPushButton* przycisk : ui->PStrony->findChildren<QPushButton*>())
+        przycisk->installEventFilter(this);
     FormCreate();
 }
 
@@ -206,6 +211,20 @@ void TFGlowny::OtworzPomoc()
     const char* plik = p >= 0 && p <= 4 ? PlikiPomocy[p] : PlikiPomocy[0];
     // Help lies beside the program, whatever the current directory; a failure to open it is not reported.
     OtwieraczPomocy(QCoreApplication::applicationDirPath() + QStringLiteral("/pomoc/") + QString::fromLatin1(plik));
+}
+
+bool TFGlowny::eventFilter(QObject* obiekt, QEvent* zdarzenie)
+{
+    if (zdarzenie->type() == QEvent::KeyPress) {
+        const auto* klawisz = static_cast<QKeyEvent*>(zdarzenie);
+        auto* przycisk = qobject_cast<QPushButton*>(obiekt);
+        if (przycisk && (klawisz->key() == Qt::Key_Return || klawisz->key() == Qt::Key_Enter) &&
+            !(klawisz->modifiers() & ~Qt::KeypadModifier) && przycisk->isEnabled() && przycisk->isVisible()) {
+            przycisk->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(obiekt, zdarzenie);
 }
 
 void TFGlowny::ButAktualizacjaClick()

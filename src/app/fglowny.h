@@ -52,6 +52,9 @@ public:
 
     static const char* const PlikiPomocy[5];
 
+protected:
+    bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
+
 private:
     void FormCreate();
     // Brings a page to the front from the program: no page reset follows.

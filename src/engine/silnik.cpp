@@ -40,6 +40,14 @@ const std::array<std::string, 3>& Nagany()
 
 } // namespace
 
+std::string BezSpacjiNaBrzegach(const std::string& tekst)
+{
+    const auto poczatek = tekst.find_first_not_of(' ');
+    if (poczatek == std::string::npos)
+        return {};
+    return tekst.substr(poczatek, tekst.find_last_not_of(' ') - poczatek + 1);
+}
+
 bool Silnik::WczytajZestaw(int index)
 {
     if (!WczytajPlikZestawu(dane_, index))

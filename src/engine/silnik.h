@@ -22,6 +22,9 @@ struct Opcje {
     std::vector<int> Indeksy;
 };
 
+// The text without the blanks at its start and end: a typed answer and the expected one are compared so.
+std::string BezSpacjiNaBrzegach(const std::string& tekst);
+
 // Works on the loaded set of a Dane and draws from an injected generator. It never touches a window.
 class Silnik {
 public:

@@ -208,6 +208,11 @@ bool StronaTestu::eventFilter(QObject* obiekt, QEvent* zdarzenie)
     if (zdarzenie->type() == QEvent::KeyPress && cel && cel->window() == ui.STestWyboru->window() &&
         ui.PStrony->currentWidget() == ui.STestWyboru) {
         auto* klawisz = static_cast<QKeyEvent*>(zdarzenie);
+        // Alt+L plays the given English word, as in the answer fields of the other pages.
+        if (klawisz->key() == Qt::Key_L && (klawisz->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier) {
+            BSluchajWyrazClick(0);
+            return true;
+        }
         if (klawisz->modifiers() & ~Qt::KeypadModifier)
             return false;
         // An open picker list keeps its own keys.

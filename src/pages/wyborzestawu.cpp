@@ -2,6 +2,7 @@
 #include "wyborzestawu.h"
 
 #include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -41,6 +42,38 @@ void TWyborZestawu::hidePopup()
     QComboBox::hidePopup();
     wlasnieZamknieta_ = true;
     QTimer::singleShot(0, this, [this] { wlasnieZamknieta_ = false; });
+}
+
+void TWyborZestawu::wheelEvent(QWheelEvent* zdarzenie)
+{
+    zdarzenie->ignore();
+}
+
+void TWyborZestawu::keyPressEvent(QKeyEvent* zdarzenie)
+{
+    switch (zdarzenie->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        showPopup();
+        zdarzenie->accept();
+        return;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        zdarzenie->accept();
+        return;
+    case Qt::Key_Space:
+        break; // opens the list
+    default:
+        // Typed letters would select an item by its first letters and load it at once.
+        if (!zdarzenie->text().isEmpty() && zdarzenie->text().at(0).isPrint()) {
+            zdarzenie->ignore();
+            return;
+        }
+        break;
+    }
+    QComboBox::keyPressEvent(zdarzenie);
 }
 
 void TWyborZestawu::paintEvent(QPaintEvent*)

@@ -20,6 +20,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* zdarzenie) override;
+    // A closed picker never changes its set by itself: a wheel notch, an arrow or a letter would load a set and
+    // throw a running round away. The arrows open the list instead; only a pick from it loads.
+    void wheelEvent(QWheelEvent* zdarzenie) override;
+    void keyPressEvent(QKeyEvent* zdarzenie) override;
 
 private:
     bool wlasnieZamknieta_ = false;
