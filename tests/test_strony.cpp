@@ -7,6 +7,7 @@
 #include "wyborzestawu.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QMediaPlayer>
 #include <QTabBar>
 #include <QWheelEvent>
@@ -376,6 +377,40 @@ private slots:
         QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
         QTest::keyClick(ui.ButSprawdz, Qt::Key_L, Qt::AltModifier);
         QCOMPARE(g.zrodlo(), g.glos(g.program->stan.silnik.BiezacyWyraz().Angielski));
+    }
+
+    // What a screen reader hears: the options with their words across two questions, the picked one, the fields
+    // named by their labels and the tabs without padding.
+    void dostepnosc()
+    {
+        const auto nazwa = [](QObject* o, QAccessible::Text t = QAccessible::Name) {
+            return QAccessible::queryAccessibleInterface(o)->text(t);
+        };
+        Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa", "horse*koń"}});
+        auto& ui = g.ui();
+        g.strona(1);
+        g.wybierz(ui.CZestawSlow, 0);
+        for (int pytanie = 0; pytanie < 2; ++pytanie) {
+            QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+            for (int n = 1; n <= 3; ++n)
+                QCOMPARE(nazwa(opcja(g, n)), QStringLiteral("Odpowiedź %1: %2").arg(n).arg(opcja(g, n)->text()));
+            // Tab from the direction reaches the options; Space picks the focused one.
+            ui.CZestawSlow->setFocus();
+            for (int i = 0; i < 3 && QApplication::focusWidget() != ui.Lw1; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), ui.Lw1);
+            QTest::keyClick(ui.Lw1, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), ui.LW2);
+            QTest::keyClick(ui.LW2, Qt::Key_Space);
+            QCOMPARE(g.program->FGlowny->Test().Wybrana, 2);
+            QCOMPARE(nazwa(ui.LW2, QAccessible::Description), QStringLiteral("wybrana"));
+            QCOMPARE(nazwa(ui.Lw1, QAccessible::Description), QString());
+            QTest::mouseClick(ui.ButSprawdz, Qt::LeftButton);
+        }
+        QCOMPARE(nazwa(ui.EWpis4), ui.LTekst->text());
+        QCOMPARE(nazwa(ui.CZestawSlow3), QStringLiteral("Zestawy słów"));
+        QAccessibleInterface* pasek = QAccessible::queryAccessibleInterface(ui.PStrony->tabBar());
+        QCOMPARE(pasek->child(2)->text(QAccessible::Name), QStringLiteral("Wpisywanie słowa"));
     }
 
     void znacznikiWDanych()

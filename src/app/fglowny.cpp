@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
 #include <QToolButton>
 #include <QUrl>
 
@@ -65,6 +66,17 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
             PStronyChange(p);
     });
     connect(ui->ButAktualizacja, &QPushButton::clicked, this, &TFGlowny::ButAktualizacjaClick);
+    // Names a listener understands: a field or picker is named by the label above it, a tab by its caption
+    // without the blanks that space it out.
+    for (auto [etykieta, pole] : {std::pair<QLabel*, QWidget*>{ui->SWybierzZestaw, ui->CZestawSlow},
+                                  {ui->LWybierzZestaw2, ui->CZestawSlow2},
+                                  {ui->LWybierzZestaw3, ui->CZestawSlow3},
+                                  {ui->LOznacza2, ui->EWpis2},
+                                  {ui->LOznacza3, ui->EWpis3},
+                                  {ui->LTekst, ui->EWpis4}})
+        etykieta->setBuddy(pole);
+    for (int i = 0; i < ui->PStrony->count(); ++i)
+        ui->PStrony->tabBar()->setAccessibleTabName(i, ui->PStrony->tabText(i).trimmed());
     // Enter presses the focused button on every page, as Space does.
     for (QPushButton* przycisk : ui->PStrony->findChildren<QPushButton*>())
         przycisk->installEventFilter(this);

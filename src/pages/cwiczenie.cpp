@@ -6,6 +6,7 @@
 #include "ui_fglowny.h"
 #include "wyborzestawu.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QRadioButton>
 
@@ -43,6 +44,7 @@ void Cwiczenie::ZmianaZestawu(int i)
     PoWczytaniu();
     nastepny_->show();
     komentarz_->setText(KliknijNastepny);
+    Oglos(komentarz_);
     PokazPostep();
 }
 
@@ -86,6 +88,16 @@ void Cwiczenie::Pokaz(const std::string& bajty, QLabel* etykieta)
     // Data texts are shown as they are: markup in a set file is never interpreted.
     etykieta->setTextFormat(Qt::PlainText);
     etykieta->setText(vokara::ZCp1250(bajty));
+    if (etykieta == komentarz_)
+        Oglos(etykieta);
+}
+
+void Cwiczenie::Oglos(QLabel* komentarz)
+{
+    QAccessibleEvent nazwa(komentarz, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nazwa);
+    QAccessibleEvent alarm(komentarz, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alarm);
 }
 
 bool Cwiczenie::KlawiszWpisu(QLineEdit*, int, Qt::KeyboardModifiers)

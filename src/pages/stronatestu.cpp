@@ -32,7 +32,13 @@ StronaTestu::StronaTestu(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warnin
         Opcja(n)->installEventFilter(this);
         Opcja(n)->setAccessibleName(QStringLiteral("Odpowiedź %1").arg(n));
         Opcja(n)->setCursor(Qt::PointingHandCursor);
+        // Tab reaches the options in reading order, between the direction and the check; Space picks one.
+        Opcja(n)->setFocusPolicy(Qt::StrongFocus);
     }
+    QWidget::setTabOrder(ui.RJezyk_1, ui.Lw1);
+    QWidget::setTabOrder(ui.Lw1, ui.LW2);
+    QWidget::setTabOrder(ui.LW2, ui.LW3);
+    QWidget::setTabOrder(ui.LW3, ui.ButSprawdz);
     // Keys 1, 2, 3 and Enter work wherever the focus is in the window while this page is in front (a hidden
     // "Następny" hands the focus on to whatever comes next, the tab bar included).
     QCoreApplication::instance()->installEventFilter(this);
@@ -106,8 +112,10 @@ void StronaTestu::PokazTest()
     ui.LWyraz->show();
     ui.LOznacza->show();
     Wybrana = -1;
-    for (int n = 1; n <= 3; ++n)
+    for (int n = 1; n <= 3; ++n) {
         UstawKolorOpcji(n, KolorOpcji);
+        Opcja(n)->setAccessibleDescription(QString());
+    }
     const int d = Tryb();
     Glosnik(0)->setVisible(d == 0);
     for (int n = 1; n <= 3; ++n)
@@ -128,6 +136,8 @@ void StronaTestu::WypelnijTest()
             opcje_[std::size_t(n - 1)].clear();
         }
         Pokaz(opcje_[std::size_t(n - 1)], Opcja(n));
+        // A listener hears the word itself, not only the option's number.
+        Opcja(n)->setAccessibleName(QStringLiteral("Odpowiedź %1: %2").arg(n).arg(Opcja(n)->text()));
     }
 }
 
@@ -153,9 +163,12 @@ void StronaTestu::WybierzOpcje(int n)
 {
     if (n < 1 || n > liczbaOpcji_ || !Opcja(n)->isVisible())
         return;
-    for (int k = 1; k <= 3; ++k)
+    for (int k = 1; k <= 3; ++k) {
         UstawKolorOpcji(k, KolorOpcji);
+        Opcja(k)->setAccessibleDescription(QString());
+    }
     UstawKolorOpcji(n, stan.KolorWyboru);
+    Opcja(n)->setAccessibleDescription(QStringLiteral("wybrana"));
     Wybrana = n;
 }
 
@@ -219,6 +232,14 @@ bool StronaTestu::eventFilter(QObject* obiekt, QEvent* zdarzenie)
         if (ui.CZestawSlow->view()->isVisible() || ui.CZestawSlow->ListaWlasnieZamknieta())
             return false;
         switch (klawisz->key()) {
+        case Qt::Key_Space:
+            for (int n = 1; n <= 3; ++n) {
+                if (obiekt == Opcja(n)) {
+                    WybierzOpcje(n);
+                    return true;
+                }
+            }
+            break;
         case Qt::Key_1:
         case Qt::Key_2:
         case Qt::Key_3:
