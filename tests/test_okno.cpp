@@ -1,6 +1,7 @@
 // Main window: start-up outcomes, page resets on the user's switches, help, picker drawing and the layout.
 #include "program_testowy.h"
 #include "stronatestu.h"
+#include "tekst.h"
 #include "ui_fglowny.h"
 #include "wyborzestawu.h"
 
@@ -236,7 +237,7 @@ private slots:
         QTest::newRow("ButAktualizacja") << "ButAktualizacja" << QRect(736, 407, 209, 65) << 13 << false << czarny;
         QTest::newRow("LW2") << "LW2" << QRect(530, 202, 303, 24) << 16 << true << QColor(255, 255, 0);
         QTest::newRow("LDanyWyraz") << "LDanyWyraz" << QRect(528, 80, 297, 25) << 16 << true << czarny;
-        QTest::newRow("LKomentarz") << "LKomentarz" << QRect(90, 390, 471, 16) << 15 << true << ciemny;
+        QTest::newRow("LKomentarz") << "LKomentarz" << QRect(90, 390, 471, 40) << 15 << true << ciemny;
         QTest::newRow("ButNastepny") << "ButNastepny" << QRect(665, 375, 257, 49) << 13 << true << brazowy;
         QTest::newRow("BSluchajWyraz_3") << "BSluchajWyraz_3" << QRect(467, 236, 33, 33) << -1 << false << QColor();
         QTest::newRow("CZestawSlow2") << "CZestawSlow2" << QRect(32, 65, 241, 22) << 12 << false << QColor(90, 98, 87);
@@ -260,6 +261,40 @@ private slots:
             QCOMPARE(w->font().pixelSize(), piksele);
             QCOMPARE(w->font().bold(), WARTOSC(bool, gruba));
             QCOMPARE(w->palette().color(w->foregroundRole()), WARTOSC(QColor, kolor));
+        }
+    }
+
+    // The longest reproach the shipped sets can give on each page fits its comment line, wrapped within its width
+    // and height (descenders included).
+    void pelnyKomentarz()
+    {
+        testy::Katalog k;
+        Program p;
+        auto& ui = p.FGlowny->Formularz();
+        vokara::Dane dane;
+        dane.KatalogRoboczy = std::filesystem::path(VOKARA_DANE_ZRODLOWE).parent_path();
+        QCOMPARE(vokara::WczytajListe(dane), int(vokara::ListaGotowa));
+        const QString nagana = QStringLiteral("Pomyłka. Poprawna odpowiedź, to: "); // the longest of the three
+        QStringList wpisywane, dyktowane;
+        for (int z = 0; z < int(dane.Zestawy.size()); ++z) {
+            QVERIFY(vokara::WczytajPlikZestawu(dane, z));
+            for (const auto& w : dane.Wyrazy) {
+                const QString a = vokara::ZCp1250(w.Angielski), pl = vokara::ZCp1250(w.Polski);
+                wpisywane << nagana + a << nagana + pl;
+                dyktowane << nagana + a + " [" + pl + "]";
+            }
+        }
+        QVERIFY(dyktowane.size() > 100);
+        for (QLabel* etykieta : {ui.LKomentarz, ui.LKomentarz2, ui.LKomentarz3}) {
+            etykieta->ensurePolished();
+            QCOMPARE(etykieta->geometry().topLeft(), QPoint(90, 390));
+            QCOMPARE(etykieta->width(), 471);
+            const QFontMetrics miary(etykieta->font());
+            for (const QString& tekst : etykieta == ui.LKomentarz3 ? dyktowane : wpisywane) {
+                const QRect zajete = miary.boundingRect(QRect(0, 0, etykieta->width(), 1000), Qt::TextWordWrap, tekst);
+                QVERIFY2(zajete.width() <= etykieta->width() && zajete.height() <= etykieta->height(),
+                         qPrintable(tekst));
+            }
         }
     }
 
