@@ -5,6 +5,7 @@
 #include "ui_fglowny.h"
 #include "wyborzestawu.h"
 
+#include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
 #include <QTabBar>
@@ -296,6 +297,23 @@ private slots:
                          qPrintable(tekst));
             }
         }
+    }
+
+    // Qt's own texts are Polish whatever the system's language (the tests run with LANG=C.UTF-8).
+    void polskieTekstyQt()
+    {
+        QVERIFY(WczytajPolskieTeksty());
+        QVERIFY(WczytajPolskieTeksty()); // a second call adds nothing
+        testy::Katalog k;
+        Program p;
+        std::unique_ptr<QMenu> menu(p.FGlowny->Formularz().EWpis2->createStandardContextMenu());
+        QStringList napisy;
+        for (const QAction* a : menu->actions())
+            if (!a->isSeparator())
+                napisy << a->text().remove('&').section('\t', 0, 0);
+        QVERIFY2(napisy.contains(QStringLiteral("Wklej")) && napisy.contains(QStringLiteral("Zaznacz wszystko")),
+                 qPrintable(napisy.join(", ")));
+        QVERIFY(!napisy.contains(QStringLiteral("Paste")));
     }
 
     void zakladki()
