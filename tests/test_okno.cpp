@@ -1,4 +1,5 @@
 // Main window: start-up outcomes, page resets on the user's switches, help, picker drawing and the layout.
+#include "fpomoc.h"
 #include "program_testowy.h"
 #include "stronatestu.h"
 #include "tekst.h"
@@ -9,6 +10,7 @@
 #include <QPainter>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTextBrowser>
 
 using testy::znajdz;
 
@@ -184,6 +186,57 @@ private slots:
         QTest::mouseClick(znajdz<QWidget>(*p.FGlowny, "BPomoc"), Qt::LeftButton);
         const QString oczekiwany = QCoreApplication::applicationDirPath() + "/pomoc/" + WARTOSC(QString, plik);
         QCOMPARE(otwarte, (QStringList{oczekiwany, oczekiwany}));
+    }
+
+    // Help without a browser: xdg-open reporting no handler (3), or none found at all, brings the program's own help
+    // window, whose links lead between the pages; a handler that took the page leaves it closed.
+    void pomocBezPrzegladarki_data()
+    {
+        QTest::addColumn<QString>("skrypt"); // the xdg-open on the PATH; empty for none
+        QTest::addColumn<bool>("okno");
+        QTest::newRow("no handler") << "exit 3" << true;
+        QTest::newRow("no xdg-open") << QString() << true;
+        QTest::newRow("a browser took it") << "exit 0" << false;
+    }
+
+    void pomocBezPrzegladarki()
+    {
+        QTemporaryDir bin;
+        const QString skrypt = WARTOSC(QString, skrypt);
+        if (!skrypt.isEmpty()) {
+            testy::zapisz(bin.filePath("xdg-open"), "#!/bin/sh\n" + skrypt.toUtf8() + "\n");
+            QFile(bin.filePath("xdg-open")).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const QByteArray sciezka = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8());
+        testy::Katalog k;
+        zwyklyZestaw(k);
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        p.FGlowny->OtworzStroneSystemowo(VOKARA_POMOC_ZRODLOWA "/test.htm");
+        qputenv("PATH", sciezka);
+        if (!WARTOSC(bool, okno)) {
+            QTest::qWait(300);
+            QVERIFY(!p.FGlowny->OknoPomocy());
+            return;
+        }
+        QTRY_VERIFY(p.FGlowny->OknoPomocy() && p.FGlowny->OknoPomocy()->isVisible());
+        TFPomoc& pomoc = *p.FGlowny->OknoPomocy();
+        QCOMPARE(pomoc.Strona().fileName(), QStringLiteral("test.htm"));
+        auto* przegladarka = pomoc.findChild<QTextBrowser*>("TBPomoc");
+        QVERIFY(przegladarka->toPlainText().contains("Test wyboru"));
+        // A link to another page, clicked.
+        QTextCursor kursor(przegladarka->document());
+        while (!kursor.atEnd() && kursor.charFormat().anchorHref() != "wpis.htm")
+            kursor.movePosition(QTextCursor::NextCharacter);
+        QVERIFY(!kursor.atEnd());
+        kursor.movePosition(QTextCursor::NextCharacter);
+        const QPoint punkt = przegladarka->cursorRect(kursor).center();
+        QTest::mouseClick(przegladarka->viewport(), Qt::LeftButton, {}, punkt);
+        QTRY_COMPARE(pomoc.Strona().fileName(), QStringLiteral("wpis.htm"));
+        // Closing the main window still ends the program.
+        QVERIFY(!pomoc.testAttribute(Qt::WA_QuitOnClose));
     }
 
     void rysowaniePozycji()

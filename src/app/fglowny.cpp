@@ -3,6 +3,7 @@
 
 #include "adresy.h"
 #include "aktualizacja.h"
+#include "fpomoc.h"
 #include "fsluchaj.h"
 #include "fwarning.h"
 #include "siec.h"
@@ -15,11 +16,14 @@
 #include "wymawianie.h"
 
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QGraphicsDropShadowEffect>
 #include <QKeyEvent>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStandardPaths>
 #include <QTabBar>
 #include <QToolButton>
 #include <QUrl>
@@ -60,7 +64,7 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this, &TFGlowny::OtworzPomoc);
 
-    OtwieraczPomocy = [](const QString& plik) { QDesktopServices::openUrl(QUrl::fromLocalFile(plik)); };
+    OtwieraczPomocy = [this](const QString& plik) { OtworzStroneSystemowo(plik); };
     connect(ui->PStrony, &QTabWidget::currentChanged, this, [this](int p) {
         if (!zmianaProgramowa_)
             PStronyChange(p);
@@ -237,6 +241,40 @@ bool TFGlowny::eventFilter(QObject* obiekt, QEvent* zdarzenie)
         }
     }
     return QWidget::eventFilter(obiekt, zdarzenie);
+}
+
+void TFGlowny::OtworzStroneSystemowo(const QString& plik)
+{
+    if (!QFileInfo::exists(plik))
+        return;
+    // Where xdg-open stands in for the desktop, its answer says whether a browser took the page (3: no handler,
+    // 4: the handler failed); it runs on its own, so the window never waits for it.
+    const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (xdgOpen.isEmpty()) {
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(plik)))
+            PokazPomocWOknie(plik);
+        return;
+    }
+    auto* proces = new QProcess(this);
+    connect(proces, &QProcess::finished, this, [this, proces, plik](int kod, QProcess::ExitStatus stan) {
+        if (stan != QProcess::NormalExit || kod == 3 || kod == 4)
+            PokazPomocWOknie(plik);
+        proces->deleteLater();
+    });
+    connect(proces, &QProcess::errorOccurred, this, [this, proces, plik](QProcess::ProcessError blad) {
+        if (blad == QProcess::FailedToStart) {
+            PokazPomocWOknie(plik);
+            proces->deleteLater();
+        }
+    });
+    proces->start(xdgOpen, {plik});
+}
+
+void TFGlowny::PokazPomocWOknie(const QString& plik)
+{
+    if (!pomocOkno_)
+        pomocOkno_ = std::make_unique<TFPomoc>();
+    pomocOkno_->Pokaz(plik);
 }
 
 void TFGlowny::ButAktualizacjaClick()

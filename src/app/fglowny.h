@@ -15,6 +15,7 @@ class StronaSluchu;
 class StronaTestu;
 class StronaWpisu;
 class TFSluchaj;
+class TFPomoc;
 class TFWarning;
 class Wymawianie;
 
@@ -42,6 +43,12 @@ public:
 
     // Opens a help file; replaceable so a test can record the path instead of starting a browser.
     std::function<void(const QString&)> OtwieraczPomocy;
+    // The default opener: the desktop's handler for the page, or the program's own help window when there is
+    // none or it fails. A page that does not exist opens nothing.
+    void OtworzStroneSystemowo(const QString& plik);
+    // The program's own help window, created on first use.
+    void PokazPomocWOknie(const QString& plik);
+    TFPomoc* OknoPomocy() const { return pomocOkno_.get(); }
 
     Ui::TFGlowny& Formularz() { return *ui; }
     StronaTestu& Test() { return *test_; }
@@ -68,6 +75,7 @@ private:
     StronaTestu* test_ = nullptr;
     StronaWpisu* wpis_ = nullptr;
     StronaSluchu* sluch_ = nullptr;
+    std::unique_ptr<TFPomoc> pomocOkno_;
     bool zmianaProgramowa_ = false;
     bool pierwszePokazanie_ = true;
 };
