@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTextBrowser>
 
@@ -257,7 +258,8 @@ private slots:
             return obraz;
         };
         const QImage zwykla = narysuj(false);
-        QCOMPARE(narysuj(true), zwykla); // selected or under the pointer, it looks the same
+        // The item under the pointer or the keyboard is highlighted.
+        QCOMPARE(narysuj(true).pixel(200, 8), lista.palette().color(QPalette::Highlight).rgb());
         QCOMPARE(zwykla.pixel(200, 8), qRgb(255, 255, 255));
         QCOMPARE(zwykla.pixel(0, 0), qRgb(255, 255, 255));
         int tekstu = 0;
@@ -367,6 +369,34 @@ private slots:
         QVERIFY2(napisy.contains(QStringLiteral("Wklej")) && napisy.contains(QStringLiteral("Zaznacz wszystko")),
                  qPrintable(napisy.join(", ")));
         QVERIFY(!napisy.contains(QStringLiteral("Paste")));
+    }
+
+    // The window centred with its frame and without a maximise button; tabs in 12 px window text; a locked
+    // direction group looks locked.
+    void oknoIWyglad()
+    {
+        testy::Katalog k;
+        zwyklyZestaw(k);
+        Program p;
+        QVERIFY(p.Pokaz());
+        QVERIFY(QTest::qWaitForWindowExposed(p.FGlowny.get()));
+        TFGlowny& okno = *p.FGlowny;
+        // The offscreen screen (800 px) is narrower than the window, which it may shift by a pixel or two.
+        const QPoint przesuniecie = okno.frameGeometry().center() - okno.screen()->availableGeometry().center();
+        QVERIFY2(std::abs(przesuniecie.y()) <= 1 && std::abs(przesuniecie.x()) <= 2,
+                 qPrintable(QStringLiteral("%1, %2").arg(przesuniecie.x()).arg(przesuniecie.y())));
+        QVERIFY(!(okno.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(okno.windowFlags() & Qt::WindowMinimizeButtonHint);
+        auto& ui = okno.Formularz();
+        QTabBar* pasek = ui.PStrony->tabBar();
+        pasek->ensurePolished();
+        QCOMPARE(pasek->font().pixelSize(), 12);
+        const auto kolor = [](QWidget* w) { return w->palette().color(w->foregroundRole()); };
+        const QColor wlaczony = kolor(ui.RJezyk_0);
+        ui.RJezyk->setEnabled(false);
+        QVERIFY(kolor(ui.RJezyk_0) != wlaczony);
+        ui.ButNastepny->setEnabled(false);
+        QVERIFY(kolor(ui.ButNastepny) != QColor(47, 23, 0));
     }
 
     void zakladki()

@@ -27,6 +27,7 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QUrl>
+#include <QWindow>
 
 #include <system_error>
 
@@ -126,13 +127,40 @@ bool TFGlowny::FormShow()
         return false;
     if (pierwszePokazanie_) {
         pierwszePokazanie_ = false;
-        if (const QScreen* ekran = screen()) {
-            QRect ramka = frameGeometry();
-            ramka.moveCenter(ekran->availableGeometry().center());
-            move(ramka.topLeft());
-        }
+        Wysrodkuj();
     }
     return true;
+}
+
+void TFGlowny::Wysrodkuj()
+{
+    if (const QScreen* ekran = screen()) {
+        QRect ramka = frameGeometry();
+        ramka.moveCenter(ekran->availableGeometry().center());
+        move(ramka.topLeft());
+    }
+}
+
+void TFGlowny::moveEvent(QMoveEvent* zdarzenie)
+{
+    QWidget::moveEvent(zdarzenie);
+    PoliczRamke();
+}
+
+void TFGlowny::showEvent(QShowEvent* zdarzenie)
+{
+    QWidget::showEvent(zdarzenie);
+    PoliczRamke();
+}
+
+void TFGlowny::PoliczRamke()
+{
+    // Before the window is first on screen its frame is unknown and counts as nothing; once the window manager has
+    // framed it, centre it again, once, with the frame counted.
+    if (!ramkaPoliczona_ && !pierwszePokazanie_ && windowHandle() && frameGeometry().size() != size()) {
+        ramkaPoliczona_ = true;
+        Wysrodkuj();
+    }
 }
 
 bool TFGlowny::ZaladujDane()

@@ -61,11 +61,16 @@ public:
 
 protected:
     bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
+    void moveEvent(QMoveEvent* zdarzenie) override;
+    void showEvent(QShowEvent* zdarzenie) override;
 
 private:
     void FormCreate();
     // Brings a page to the front from the program: no page reset follows.
     void UstawStrone(int p);
+    // Puts the window, frame included, in the middle of its screen's free area.
+    void Wysrodkuj();
+    void PoliczRamke();
 
     StanProgramu& stan_;
     std::unique_ptr<Ui::TFGlowny> ui;
@@ -78,4 +83,5 @@ private:
     std::unique_ptr<TFPomoc> pomocOkno_;
     bool zmianaProgramowa_ = false;
     bool pierwszePokazanie_ = true;
+    bool ramkaPoliczona_ = false; // centred again once the window manager's frame was known
 };

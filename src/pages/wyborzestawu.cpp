@@ -17,7 +17,7 @@ public:
 
     void paint(QPainter* malarz, const QStyleOptionViewItem& opcja, const QModelIndex& indeks) const override
     {
-        RysujPozycje(*malarz, *lista_, indeks.row(), opcja.rect);
+        RysujPozycje(*malarz, *lista_, indeks.row(), opcja.rect, opcja.state & QStyle::State_Selected);
     }
 
     QSize sizeHint(const QStyleOptionViewItem& opcja, const QModelIndex& indeks) const override
@@ -89,11 +89,11 @@ void TWyborZestawu::paintEvent(QPaintEvent*)
         RysujPozycje(malarz, *this, currentIndex(), pole);
 }
 
-void RysujPozycje(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat)
+void RysujPozycje(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat, bool podswietlona)
 {
     malarz.save();
-    malarz.fillRect(prostokat, QColor(255, 255, 255));
-    malarz.setPen(QColor(70, 77, 64));
+    malarz.fillRect(prostokat, podswietlona ? lista.palette().color(QPalette::Highlight) : QColor(255, 255, 255));
+    malarz.setPen(podswietlona ? lista.palette().color(QPalette::HighlightedText) : QColor(70, 77, 64));
     malarz.setFont(lista.font());
     const QFontMetrics miary(lista.font());
     // The text's top-left corner sits at (left+1, top+1): the baseline is one ascent lower.

@@ -30,5 +30,6 @@ private:
 };
 
 // Draws one item of a picker: white ground, RGB(70,77,64) text at (left+1, top+1) in the picker's font, unclipped.
-// Selected or not, in the list and in the closed field, every item looks the same.
-void RysujPozycje(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat);
+// The item under the mouse or the keyboard in an open list is highlighted in the picker's selection colours.
+void RysujPozycje(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat,
+                  bool podswietlona = false);
