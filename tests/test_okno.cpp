@@ -1,4 +1,5 @@
 // Main window: start-up outcomes, page resets on the user's switches, help, picker drawing and the layout.
+#include "cien.h"
 #include "fpomoc.h"
 #include "program_testowy.h"
 #include "stronatestu.h"
@@ -397,6 +398,29 @@ private slots:
         QVERIFY(kolor(ui.RJezyk_0) != wlaczony);
         ui.ButNastepny->setEnabled(false);
         QVERIFY(kolor(ui.ButNastepny) != QColor(47, 23, 0));
+    }
+
+    // The welcome text's shadow: blurred evenly around each point, its weight kept, drawn under the text.
+    void cienPowitania()
+    {
+        QImage punkt(21, 21, QImage::Format_Alpha8);
+        punkt.fill(0);
+        punkt.scanLine(10)[10] = 255;
+        QImage rozmyty = punkt;
+        RozmyjAlfe(rozmyty, 2);
+        const auto alfa = [&](int x, int y) { return int(rozmyty.constScanLine(y)[x]); };
+        QVERIFY(alfa(10, 10) > 0 && alfa(10, 10) < 255);
+        QCOMPARE(alfa(8, 10), alfa(12, 10));
+        QCOMPARE(alfa(10, 7), alfa(10, 13));
+        QCOMPARE(alfa(0, 0), 0);
+        testy::Katalog k;
+        zwyklyZestaw(k);
+        Program p;
+        QVERIFY(p.Pokaz());
+        auto* cien = p.FGlowny->Formularz().LPowitanie->findChild<CienEtykiety*>();
+        QVERIFY(cien);
+        p.FGlowny->Formularz().LPowitanie->grab();
+        QVERIFY(!cien->Obraz().isNull());
     }
 
     void zakladki()

@@ -3,6 +3,7 @@
 
 #include "adresy.h"
 #include "aktualizacja.h"
+#include "cien.h"
 #include "fpomoc.h"
 #include "fsluchaj.h"
 #include "fwarning.h"
@@ -17,7 +18,6 @@
 
 #include <QDesktopServices>
 #include <QFileInfo>
-#include <QGraphicsDropShadowEffect>
 #include <QKeyEvent>
 #include <QProcess>
 #include <QPushButton>
@@ -34,12 +34,15 @@
 const char* const TFGlowny::PlikiPomocy[5] = {"index.htm", "test.htm", "wpis.htm", "sluchanie.htm", "odsluch.htm"};
 
 TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
-    : QWidget(parent), stan_(stan), ui(std::make_unique<Ui::TFGlowny>())
+    // The window's flags are given at construction: changing them later re-parents the window and makes every
+    // control take its style sheet again. The skin is in force before the controls exist for the same reason.
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      stan_(stan), ui(std::make_unique<Ui::TFGlowny>())
 {
+    FormCreate();
     ui->setupUi(this);
     setAttribute(Qt::WA_StyledBackground);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(1066, 600);
     setWindowIcon(QIcon(QStringLiteral(":/obrazy/vokara.png")));
 
@@ -47,11 +50,9 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     QStringList powitanie = ui->LPowitanie->text().split(QLatin1Char('\n'));
     powitanie.last() = QStringLiteral("Strona domowa: ") + vokara::AdresDomowy();
     ui->LPowitanie->setText(powitanie.join(QLatin1Char('\n')));
-    auto* cien = new QGraphicsDropShadowEffect(ui->LPowitanie);
-    cien->setBlurRadius(6);
-    cien->setOffset(2, 2);
-    cien->setColor(QColor(0, 0, 0, 70));
-    ui->LPowitanie->setGraphicsEffect(cien);
+    if (!qEnvironmentVariableIsSet("BEZCIENIA")) {
+        new CienEtykiety(ui->LPowitanie, QPoint(2, 2), QColor(0, 0, 0, 70));
+    }
 
     // Help: F1 anywhere in the window, or the small "?" beside the tabs.
     auto* pomoc = new QToolButton(ui->PStrony);
@@ -85,7 +86,6 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     // Enter presses the focused button on every page, as Space does.
     for (QPushButton* przycisk : ui->PStrony->findChildren<QPushButton*>())
         przycisk->installEventFilter(this);
-    FormCreate();
 }
 
 TFGlowny::~TFGlowny()

@@ -206,7 +206,12 @@ void StronaTestu::BSluchajWyrazClick(int n)
 
 bool StronaTestu::eventFilter(QObject* obiekt, QEvent* zdarzenie)
 {
-    if (zdarzenie->type() == QEvent::MouseButtonRelease) {
+    // Every event of the program passes here (the filter is application-wide): all but keys and releases leave at
+    // once, before any look at the object.
+    const auto typ = zdarzenie->type();
+    if (typ != QEvent::KeyPress && typ != QEvent::MouseButtonRelease)
+        return false;
+    if (typ == QEvent::MouseButtonRelease) {
         auto* mysz = static_cast<QMouseEvent*>(zdarzenie);
         for (int n = 1; n <= 3; ++n) {
             // A click: the left button released over the option it was pressed on.
