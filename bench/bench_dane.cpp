@@ -59,17 +59,15 @@ int main()
             }
         });
 
-        // Choice round: the search restarts from the beginning before every question.
-        for (auto& w : dane.Wyrazy)
-            w.Zaliczony = false;
+        // Choice round: each question is the lowest unanswered entry after the first; the set is loaded afresh.
+        if (!silnik.WczytajZestaw(0))
+            return 1;
         const double wybor = Ms([&] {
-            for (;;) {
-                silnik.Biezacy = 0;
-                if (silnik.NastepnyWyraz() < 0)
-                    break;
+            while (silnik.NastepnyOdPoczatku() >= 0) {
                 silnik.LosujInne();
                 silnik.UlozOpcje(AngielskiPolski);
                 silnik.BiezacyWyraz().Zaliczony = true;
+                silnik.Pochwala();
             }
         });
         std::printf("%-10d %11.2f ms %13.2f ms %13.2f ms\n", wpisy, wczytanie, wpis, wybor);

@@ -3,6 +3,7 @@
 #include "jpeg.h"
 #include "pomocnicze.h"
 
+#include <QAccessible>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -53,6 +54,35 @@ class TestKomunikat : public QObject {
     }
 
 private slots:
+    // Every picture button has the word a listener needs, and the box reads out its text.
+    void nazwyDlaCzytnika_data()
+    {
+        QTest::addColumn<QString>("czesc");
+        QTest::addColumn<QString>("nazwa");
+        QTest::newRow("Tak") << "ImButTak"
+                             << "Tak";
+        QTest::newRow("Nie") << "ImButNie"
+                             << "Nie";
+        QTest::newRow("Anuluj") << "ImButAnuluj"
+                                << "Anuluj";
+        QTest::newRow("Zamknij") << "ImButZamknij"
+                                 << "Zamknij";
+        QTest::newRow("close spot") << "LClose"
+                                    << "Zamknij okno";
+        QTest::newRow("icon") << "ImIkona"
+                              << "Pytanie";
+    }
+
+    void nazwyDlaCzytnika()
+    {
+        TFWarning okno;
+        pokaz(okno, Pytanie, [](TFWarning& o) { QTest::keyClick(&o, Qt::Key_A); });
+        auto* czesc = okno.findChild<QWidget*>(WARTOSC(QString, czesc));
+        QVERIFY(czesc);
+        QCOMPARE(QAccessible::queryAccessibleInterface(czesc)->text(QAccessible::Name), WARTOSC(QString, nazwa));
+        QCOMPARE(QAccessible::queryAccessibleInterface(&okno)->text(QAccessible::Description), QStringLiteral("Tekst"));
+    }
+
     void informacja_data()
     {
         QTest::addColumn<QList<int>>("klawisze");

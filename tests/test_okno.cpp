@@ -1,12 +1,18 @@
 // Main window: start-up outcomes, page resets on the user's switches, help, picker drawing and the layout.
+#include "cien.h"
+#include "fpomoc.h"
 #include "program_testowy.h"
 #include "stronatestu.h"
+#include "tekst.h"
 #include "ui_fglowny.h"
 #include "wyborzestawu.h"
 
+#include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabBar>
+#include <QTextBrowser>
 
 using testy::znajdz;
 
@@ -184,6 +190,57 @@ private slots:
         QCOMPARE(otwarte, (QStringList{oczekiwany, oczekiwany}));
     }
 
+    // Help without a browser: xdg-open reporting no handler (3), or none found at all, brings the program's own help
+    // window, whose links lead between the pages; a handler that took the page leaves it closed.
+    void pomocBezPrzegladarki_data()
+    {
+        QTest::addColumn<QString>("skrypt"); // the xdg-open on the PATH; empty for none
+        QTest::addColumn<bool>("okno");
+        QTest::newRow("no handler") << "exit 3" << true;
+        QTest::newRow("no xdg-open") << QString() << true;
+        QTest::newRow("a browser took it") << "exit 0" << false;
+    }
+
+    void pomocBezPrzegladarki()
+    {
+        QTemporaryDir bin;
+        const QString skrypt = WARTOSC(QString, skrypt);
+        if (!skrypt.isEmpty()) {
+            testy::zapisz(bin.filePath("xdg-open"), "#!/bin/sh\n" + skrypt.toUtf8() + "\n");
+            QFile(bin.filePath("xdg-open")).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const QByteArray sciezka = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8());
+        testy::Katalog k;
+        zwyklyZestaw(k);
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        p.FGlowny->OtworzStroneSystemowo(VOKARA_POMOC_ZRODLOWA "/test.htm");
+        qputenv("PATH", sciezka);
+        if (!WARTOSC(bool, okno)) {
+            QTest::qWait(300);
+            QVERIFY(!p.FGlowny->OknoPomocy());
+            return;
+        }
+        QTRY_VERIFY(p.FGlowny->OknoPomocy() && p.FGlowny->OknoPomocy()->isVisible());
+        TFPomoc& pomoc = *p.FGlowny->OknoPomocy();
+        QCOMPARE(pomoc.Strona().fileName(), QStringLiteral("test.htm"));
+        auto* przegladarka = pomoc.findChild<QTextBrowser*>("TBPomoc");
+        QVERIFY(przegladarka->toPlainText().contains("Test wyboru"));
+        // A link to another page, clicked.
+        QTextCursor kursor(przegladarka->document());
+        while (!kursor.atEnd() && kursor.charFormat().anchorHref() != "wpis.htm")
+            kursor.movePosition(QTextCursor::NextCharacter);
+        QVERIFY(!kursor.atEnd());
+        kursor.movePosition(QTextCursor::NextCharacter);
+        const QPoint punkt = przegladarka->cursorRect(kursor).center();
+        QTest::mouseClick(przegladarka->viewport(), Qt::LeftButton, {}, punkt);
+        QTRY_COMPARE(pomoc.Strona().fileName(), QStringLiteral("wpis.htm"));
+        // Closing the main window still ends the program.
+        QVERIFY(!pomoc.testAttribute(Qt::WA_QuitOnClose));
+    }
+
     void rysowaniePozycji()
     {
         TWyborZestawu lista;
@@ -202,7 +259,8 @@ private slots:
             return obraz;
         };
         const QImage zwykla = narysuj(false);
-        QCOMPARE(narysuj(true), zwykla); // selected or under the pointer, it looks the same
+        // The item under the pointer or the keyboard is highlighted.
+        QCOMPARE(narysuj(true).pixel(200, 8), lista.palette().color(QPalette::Highlight).rgb());
         QCOMPARE(zwykla.pixel(200, 8), qRgb(255, 255, 255));
         QCOMPARE(zwykla.pixel(0, 0), qRgb(255, 255, 255));
         int tekstu = 0;
@@ -236,7 +294,7 @@ private slots:
         QTest::newRow("ButAktualizacja") << "ButAktualizacja" << QRect(736, 407, 209, 65) << 13 << false << czarny;
         QTest::newRow("LW2") << "LW2" << QRect(530, 202, 303, 24) << 16 << true << QColor(255, 255, 0);
         QTest::newRow("LDanyWyraz") << "LDanyWyraz" << QRect(528, 80, 297, 25) << 16 << true << czarny;
-        QTest::newRow("LKomentarz") << "LKomentarz" << QRect(90, 390, 471, 16) << 15 << true << ciemny;
+        QTest::newRow("LKomentarz") << "LKomentarz" << QRect(90, 390, 471, 40) << 15 << true << ciemny;
         QTest::newRow("ButNastepny") << "ButNastepny" << QRect(665, 375, 257, 49) << 13 << true << brazowy;
         QTest::newRow("BSluchajWyraz_3") << "BSluchajWyraz_3" << QRect(467, 236, 33, 33) << -1 << false << QColor();
         QTest::newRow("CZestawSlow2") << "CZestawSlow2" << QRect(32, 65, 241, 22) << 12 << false << QColor(90, 98, 87);
@@ -261,6 +319,108 @@ private slots:
             QCOMPARE(w->font().bold(), WARTOSC(bool, gruba));
             QCOMPARE(w->palette().color(w->foregroundRole()), WARTOSC(QColor, kolor));
         }
+    }
+
+    // The longest reproach the shipped sets can give on each page fits its comment line, wrapped within its width
+    // and height (descenders included).
+    void pelnyKomentarz()
+    {
+        testy::Katalog k;
+        Program p;
+        auto& ui = p.FGlowny->Formularz();
+        vokara::Dane dane;
+        dane.KatalogRoboczy = std::filesystem::path(VOKARA_DANE_ZRODLOWE).parent_path();
+        QCOMPARE(vokara::WczytajListe(dane), int(vokara::ListaGotowa));
+        const QString nagana = QStringLiteral("Pomyłka. Poprawna odpowiedź, to: "); // the longest of the three
+        QStringList wpisywane, dyktowane;
+        for (int z = 0; z < int(dane.Zestawy.size()); ++z) {
+            QVERIFY(vokara::WczytajPlikZestawu(dane, z));
+            for (const auto& w : dane.Wyrazy) {
+                const QString a = vokara::ZCp1250(w.Angielski), pl = vokara::ZCp1250(w.Polski);
+                wpisywane << nagana + a << nagana + pl;
+                dyktowane << nagana + a + " [" + pl + "]";
+            }
+        }
+        QVERIFY(dyktowane.size() > 100);
+        for (QLabel* etykieta : {ui.LKomentarz, ui.LKomentarz2, ui.LKomentarz3}) {
+            etykieta->ensurePolished();
+            QCOMPARE(etykieta->geometry().topLeft(), QPoint(90, 390));
+            QCOMPARE(etykieta->width(), 471);
+            const QFontMetrics miary(etykieta->font());
+            for (const QString& tekst : etykieta == ui.LKomentarz3 ? dyktowane : wpisywane) {
+                const QRect zajete = miary.boundingRect(QRect(0, 0, etykieta->width(), 1000), Qt::TextWordWrap, tekst);
+                QVERIFY2(zajete.width() <= etykieta->width() && zajete.height() <= etykieta->height(),
+                         qPrintable(tekst));
+            }
+        }
+    }
+
+    // Qt's own texts are Polish whatever the system's language (the tests run with LANG=C.UTF-8).
+    void polskieTekstyQt()
+    {
+        QVERIFY(WczytajPolskieTeksty());
+        QVERIFY(WczytajPolskieTeksty()); // a second call adds nothing
+        testy::Katalog k;
+        Program p;
+        std::unique_ptr<QMenu> menu(p.FGlowny->Formularz().EWpis2->createStandardContextMenu());
+        QStringList napisy;
+        for (const QAction* a : menu->actions())
+            if (!a->isSeparator())
+                napisy << a->text().remove('&').section('\t', 0, 0);
+        QVERIFY2(napisy.contains(QStringLiteral("Wklej")) && napisy.contains(QStringLiteral("Zaznacz wszystko")),
+                 qPrintable(napisy.join(", ")));
+        QVERIFY(!napisy.contains(QStringLiteral("Paste")));
+    }
+
+    // The window centred with its frame and without a maximise button; tabs in 12 px window text; a locked
+    // direction group looks locked.
+    void oknoIWyglad()
+    {
+        testy::Katalog k;
+        zwyklyZestaw(k);
+        Program p;
+        QVERIFY(p.Pokaz());
+        QVERIFY(QTest::qWaitForWindowExposed(p.FGlowny.get()));
+        TFGlowny& okno = *p.FGlowny;
+        // The offscreen screen (800 px) is narrower than the window, which it may shift by a pixel or two.
+        const QPoint przesuniecie = okno.frameGeometry().center() - okno.screen()->availableGeometry().center();
+        QVERIFY2(std::abs(przesuniecie.y()) <= 1 && std::abs(przesuniecie.x()) <= 2,
+                 qPrintable(QStringLiteral("%1, %2").arg(przesuniecie.x()).arg(przesuniecie.y())));
+        QVERIFY(!(okno.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(okno.windowFlags() & Qt::WindowMinimizeButtonHint);
+        auto& ui = okno.Formularz();
+        QTabBar* pasek = ui.PStrony->tabBar();
+        pasek->ensurePolished();
+        QCOMPARE(pasek->font().pixelSize(), 12);
+        const auto kolor = [](QWidget* w) { return w->palette().color(w->foregroundRole()); };
+        const QColor wlaczony = kolor(ui.RJezyk_0);
+        ui.RJezyk->setEnabled(false);
+        QVERIFY(kolor(ui.RJezyk_0) != wlaczony);
+        ui.ButNastepny->setEnabled(false);
+        QVERIFY(kolor(ui.ButNastepny) != QColor(47, 23, 0));
+    }
+
+    // The welcome text's shadow: blurred evenly around each point, its weight kept, drawn under the text.
+    void cienPowitania()
+    {
+        QImage punkt(21, 21, QImage::Format_Alpha8);
+        punkt.fill(0);
+        punkt.scanLine(10)[10] = 255;
+        QImage rozmyty = punkt;
+        RozmyjAlfe(rozmyty, 2);
+        const auto alfa = [&](int x, int y) { return int(rozmyty.constScanLine(y)[x]); };
+        QVERIFY(alfa(10, 10) > 0 && alfa(10, 10) < 255);
+        QCOMPARE(alfa(8, 10), alfa(12, 10));
+        QCOMPARE(alfa(10, 7), alfa(10, 13));
+        QCOMPARE(alfa(0, 0), 0);
+        testy::Katalog k;
+        zwyklyZestaw(k);
+        Program p;
+        QVERIFY(p.Pokaz());
+        auto* cien = p.FGlowny->Formularz().LPowitanie->findChild<CienEtykiety*>();
+        QVERIFY(cien);
+        p.FGlowny->Formularz().LPowitanie->grab();
+        QVERIFY(!cien->Obraz().isNull());
     }
 
     void zakladki()

@@ -91,6 +91,85 @@ private slots:
             QCOMPARE(silnik.Biezacy, WARTOSC(int, start)); // the end of a round leaves Biezacy alone
     }
 
+    // Whole choice rounds, recorded on the search that restarted from the first entry before every question: the
+    // entries asked, their options and every draw must stay exactly the same. Every fourth answer is wrong.
+    void rundaWyboru_data()
+    {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("tryb");
+        QTest::addColumn<QString>("kolejnosc");
+        QTest::addColumn<quint64>("skrot"); // FNV-1a of the given words, option indices and feedback texts
+        QTest::addColumn<quint32>("ziarno");
+        QTest::newRow("1 entry") << 1 << 0 << "0" << quint64(0x21c33e911916df21) << 134775814u;
+        QTest::newRow("2 entries") << 2 << 0 << "1 0" << quint64(0xc7ddf11272dc758f) << 1259699184u;
+        QTest::newRow("3 entries") << 3 << 0 << "1 2 0 0" << quint64(0xe6aa392eecd78654) << 1408429452u;
+        QTest::newRow("3 entries, Polish given") << 3 << 1 << "1 2 0 0" << quint64(0xa676b04c30926f43) << 1408429452u;
+        QTest::newRow("10 entries") << 10 << 0 << "1 2 3 3 4 5 6 6 7 8 9 9 0" << quint64(0x799b7faf95aeb134)
+                                    << 1454753229u;
+        QTest::newRow("10 entries, Polish given")
+            << 10 << 1 << "1 2 3 3 4 5 6 6 7 8 9 9 0" << quint64(0x550dea42d8c7fac6) << 1454753229u;
+        const QString czterdziesci = "1 2 3 3 4 5 6 6 7 8 9 9 10 11 12 12 13 14 15 15 16 17 18 18 19 20 21 21 22 23 "
+                                     "24 24 25 26 27 27 28 29 30 30 31 32 33 33 34 35 36 36 37 38 39 39 0";
+        QTest::newRow("40 entries") << 40 << 0 << czterdziesci << quint64(0xc2ee2c7ec049be81) << 52711199u;
+        QTest::newRow("40 entries, Polish given")
+            << 40 << 1 << czterdziesci << quint64(0xaa6d3553e5d50f1f) << 52711199u;
+    }
+
+    void rundaWyboru()
+    {
+        const int tryb = WARTOSC(int, tryb);
+        zestaw(WARTOSC(int, n));
+        silnik.Wymieszaj();
+        std::string zapis;
+        QStringList kolejnosc;
+        for (int pytanie = 0;; ++pytanie) {
+            if (silnik.NastepnyOdPoczatku() < 0)
+                break;
+            QVERIFY(pytanie < 1000);
+            silnik.LosujInne();
+            const auto opcje = silnik.UlozOpcje(tryb);
+            zapis += opcje.Dany + ":";
+            for (int i : opcje.Indeksy)
+                zapis += std::to_string(i) + ",";
+            kolejnosc << QString::number(silnik.Biezacy);
+            if (pytanie % 4 == 2) {
+                zapis += silnik.Nagana(tryb);
+            } else {
+                silnik.BiezacyWyraz().Zaliczony = true;
+                zapis += silnik.Pochwala();
+            }
+            zapis += ";";
+        }
+        QCOMPARE(silnik.Biezacy, 0);
+        quint64 skrot = 1469598103934665603ull;
+        for (unsigned char c : zapis) {
+            skrot ^= c;
+            skrot *= 1099511628211ull;
+        }
+        QCOMPARE(kolejnosc.join(' '), WARTOSC(QString, kolejnosc));
+        QCOMPARE(skrot, WARTOSC(quint64, skrot));
+        QCOMPARE(los.Ziarno, WARTOSC(quint32, ziarno));
+    }
+
+    // A round started again on the same entries (their flags cleared) asks from the second entry again.
+    void rundaWyboruOdNowa()
+    {
+        zestaw(5);
+        for (int oczekiwany : {1, 2, 3}) {
+            QCOMPARE(silnik.NastepnyOdPoczatku(), oczekiwany);
+            dane.Wyrazy[std::size_t(oczekiwany)].Zaliczony = true;
+        }
+        for (auto& w : dane.Wyrazy)
+            w.Zaliczony = false;
+        QCOMPARE(silnik.NastepnyOdPoczatku(), 1);
+        zestaw(2); // another set
+        dane.Wyrazy[1].Zaliczony = true;
+        QCOMPARE(silnik.NastepnyOdPoczatku(), 0);
+        dane.Wyrazy[0].Zaliczony = true;
+        QCOMPARE(silnik.NastepnyOdPoczatku(), -1);
+        QCOMPARE(silnik.Biezacy, 0);
+    }
+
     void losujInne_data()
     {
         QTest::addColumn<int>("n");

@@ -7,8 +7,10 @@
 #include "wyborzestawu.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QMediaPlayer>
 #include <QTabBar>
+#include <QWheelEvent>
 
 using testy::cp;
 
@@ -316,7 +318,9 @@ private slots:
         QTest::addColumn<bool>("dobrze");
         QTest::newRow("exact") << "pies" << true;
         QTest::newRow("capital") << "Pies" << false;
-        QTest::newRow("trailing blank") << "pies " << false;
+        QTest::newRow("trailing blank") << "pies " << true;
+        QTest::newRow("blanks around") << "  pies  " << true;
+        QTest::newRow("capital and blank") << " Pies" << false;
         QTest::newRow("no Windows-1250 form") << "pies😀" << false;
     }
 
@@ -333,6 +337,81 @@ private slots:
             QVERIFY(Pochwaly.contains(ui.LKomentarz2->text()));
         else
             QVERIFY(jestNagana(ui.LKomentarz2->text(), "pies"));
+    }
+
+    // Slips of the keyboard and the mouse: a wheel notch, an arrow or a letter over a closed picker keeps the round;
+    // Enter presses a focused button; Alt+L works on the choice page too.
+    void klawiszeIMysz()
+    {
+        Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}, QStringList{"sun*słońce"}});
+        auto& ui = g.ui();
+        g.strona(2);
+        g.wybierz(ui.CZestawSlow2, 0);
+        QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
+        const QString pytanie = ui.LDanyWyraz2->text();
+        QWheelEvent kolko(QPointF(10, 10), ui.CZestawSlow2->mapToGlobal(QPointF(10, 10)), {}, QPoint(0, -120),
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(ui.CZestawSlow2, &kolko);
+        ui.CZestawSlow2->setFocus();
+        for (int k : {Qt::Key_End, Qt::Key_PageDown, Qt::Key_S})
+            QTest::keyClick(ui.CZestawSlow2, Qt::Key(k));
+        QTest::keyClick(ui.CZestawSlow2, Qt::Key_Down);
+        QTRY_VERIFY(ui.CZestawSlow2->view()->isVisible()); // the arrow opens the list, it picks nothing
+        QTest::keyClick(ui.CZestawSlow2->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!ui.CZestawSlow2->view()->isVisible());
+        QCOMPARE(ui.CZestawSlow2->currentIndex(), 0);
+        QCOMPARE(g.wyrazy().size(), std::size_t(3));
+        QCOMPARE(ui.LDanyWyraz2->text(), pytanie);
+        QVERIFY(ui.ButSprawdz2->isVisible());
+
+        // Enter on the focused "Sprawdź", then on the focused "Następny".
+        ui.EWpis2->setText(vokara::ZCp1250(g.program->stan.silnik.BiezacyWyraz().Polski));
+        ui.ButSprawdz2->setFocus();
+        QTest::keyClick(ui.ButSprawdz2, Qt::Key_Return);
+        QVERIFY(Pochwaly.contains(ui.LKomentarz2->text()));
+        ui.ButNastepny2->setFocus();
+        QTest::keyClick(ui.ButNastepny2, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(ui.LDanyWyraz2->text() != pytanie);
+
+        g.strona(1);
+        g.wybierz(ui.CZestawSlow, 0);
+        QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+        QTest::keyClick(ui.ButSprawdz, Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(g.zrodlo(), g.glos(g.program->stan.silnik.BiezacyWyraz().Angielski));
+    }
+
+    // What a screen reader hears: the options with their words across two questions, the picked one, the fields
+    // named by their labels and the tabs without padding.
+    void dostepnosc()
+    {
+        const auto nazwa = [](QObject* o, QAccessible::Text t = QAccessible::Name) {
+            return QAccessible::queryAccessibleInterface(o)->text(t);
+        };
+        Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa", "horse*koń"}});
+        auto& ui = g.ui();
+        g.strona(1);
+        g.wybierz(ui.CZestawSlow, 0);
+        for (int pytanie = 0; pytanie < 2; ++pytanie) {
+            QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+            for (int n = 1; n <= 3; ++n)
+                QCOMPARE(nazwa(opcja(g, n)), QStringLiteral("Odpowiedź %1: %2").arg(n).arg(opcja(g, n)->text()));
+            // Tab from the direction reaches the options; Space picks the focused one.
+            ui.CZestawSlow->setFocus();
+            for (int i = 0; i < 3 && QApplication::focusWidget() != ui.Lw1; ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), ui.Lw1);
+            QTest::keyClick(ui.Lw1, Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), ui.LW2);
+            QTest::keyClick(ui.LW2, Qt::Key_Space);
+            QCOMPARE(g.program->FGlowny->Test().Wybrana, 2);
+            QCOMPARE(nazwa(ui.LW2, QAccessible::Description), QStringLiteral("wybrana"));
+            QCOMPARE(nazwa(ui.Lw1, QAccessible::Description), QString());
+            QTest::mouseClick(ui.ButSprawdz, Qt::LeftButton);
+        }
+        QCOMPARE(nazwa(ui.EWpis4), ui.LTekst->text());
+        QCOMPARE(nazwa(ui.CZestawSlow3), QStringLiteral("Zestawy słów"));
+        QAccessibleInterface* pasek = QAccessible::queryAccessibleInterface(ui.PStrony->tabBar());
+        QCOMPARE(pasek->child(2)->text(QAccessible::Name), QStringLiteral("Wpisywanie słowa"));
     }
 
     void znacznikiWDanych()
@@ -409,16 +488,37 @@ private slots:
         QCOMPARE(g.zrodlo(), g.glos("Dog"));
     }
 
+    void polskieWielkieLitery_data()
+    {
+        QTest::addColumn<QString>("polski");
+        QTest::addColumn<QString>("wpisane");
+        QTest::addColumn<bool>("dobrze");
+        QTest::newRow("small letters") << "Żaba"
+                                       << "żaba" << true;
+        QTest::newRow("all capitals") << "Żaba"
+                                      << "ŻABA" << true;
+        QTest::newRow("every Polish capital") << "ąćęłńóśźż"
+                                              << "ĄĆĘŁŃÓŚŹŻ" << true;
+        QTest::newRow("another letter") << "Żaba"
+                                        << "zaba" << false;
+    }
+
+    // The dictation folds the Polish capitals as well as A-Z.
     void polskieWielkieLitery()
     {
-        Gra g({QStringList{"frog*Żaba"}});
+        const QString polski = WARTOSC(QString, polski);
+        Gra g({QStringList{"frog*" + polski}});
         auto& ui = g.ui();
         g.strona(3);
         g.wybierz(ui.CZestawSlow3, 0);
         QTest::mouseClick(ui.ButNastepny3, Qt::LeftButton);
-        testy::wpisz(ui.EWpis3, QStringLiteral("żaba"));
+        testy::wpisz(ui.EWpis3, WARTOSC(QString, wpisane));
         QTest::mouseClick(ui.ButSprawdz3, Qt::LeftButton);
-        QVERIFY(jestNagana(ui.LKomentarz3->text(), "frog [Żaba]"));
+        const QString komentarz = ui.LKomentarz3->text();
+        if (WARTOSC(bool, dobrze))
+            QVERIFY2(komentarz.endsWith(". Angielskie słowo, to: frog"), qPrintable(komentarz));
+        else
+            QVERIFY2(jestNagana(komentarz, "frog [" + polski + "]"), qPrintable(komentarz));
     }
 
     void samePrazy()

@@ -3,7 +3,9 @@
 
 #include "adresy.h"
 #include "aktualizacja.h"
+#include "cien.h"
 #include "fmojezestawy.h"
+#include "fpomoc.h"
 #include "fpostepy.h"
 #include "fsluchaj.h"
 #include "fwarning.h"
@@ -19,24 +21,33 @@
 
 #include <QCloseEvent>
 #include <QDesktopServices>
-#include <QGraphicsDropShadowEffect>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStandardPaths>
+#include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
+#include <QWindow>
 
 #include <system_error>
 
 const char* const TFGlowny::PlikiPomocy[5] = {"index.htm", "test.htm", "wpis.htm", "sluchanie.htm", "odsluch.htm"};
 
 TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
-    : QWidget(parent), stan_(stan), ui(std::make_unique<Ui::TFGlowny>())
+    // The window's flags are given at construction: changing them later re-parents the window and makes every
+    // control take its style sheet again. The skin is in force before the controls exist for the same reason.
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      stan_(stan), ui(std::make_unique<Ui::TFGlowny>())
 {
+    FormCreate();
     ui->setupUi(this);
     setAttribute(Qt::WA_StyledBackground);
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFixedSize(1066, 600);
     setWindowIcon(QIcon(QStringLiteral(":/obrazy/vokara.png")));
 
@@ -44,11 +55,9 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     QStringList powitanie = ui->LPowitanie->text().split(QLatin1Char('\n'));
     powitanie.last() = QStringLiteral("Strona domowa: ") + vokara::AdresDomowy();
     ui->LPowitanie->setText(powitanie.join(QLatin1Char('\n')));
-    auto* cien = new QGraphicsDropShadowEffect(ui->LPowitanie);
-    cien->setBlurRadius(6);
-    cien->setOffset(2, 2);
-    cien->setColor(QColor(0, 0, 0, 70));
-    ui->LPowitanie->setGraphicsEffect(cien);
+    if (!qEnvironmentVariableIsSet("BEZCIENIA")) {
+        new CienEtykiety(ui->LPowitanie, QPoint(2, 2), QColor(0, 0, 0, 70));
+    }
 
     // Help: F1 anywhere in the window, or the small "?" beside the tabs.
     auto* pomoc = new QToolButton(ui->PStrony);
@@ -62,7 +71,7 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this, &TFGlowny::OtworzPomoc);
 
-    OtwieraczPomocy = [](const QString& plik) { QDesktopServices::openUrl(QUrl::fromLocalFile(plik)); };
+    OtwieraczPomocy = [this](const QString& plik) { OtworzStroneSystemowo(plik); };
     connect(ui->PStrony, &QTabWidget::currentChanged, this, [this](int p) {
         if (!zmianaProgramowa_)
             PStronyChange(p);
@@ -70,7 +79,20 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     connect(ui->ButAktualizacja, &QPushButton::clicked, this, &TFGlowny::ButAktualizacjaClick);
     connect(ui->ButMojeZestawy, &QPushButton::clicked, this, &TFGlowny::ButMojeZestawyClick);
     connect(ui->ButPostepy, &QPushButton::clicked, this, &TFGlowny::ButPostepyClick);
-    FormCreate();
+    // Names a listener understands: a field or picker is named by the label above it, a tab by its caption
+    // without the blanks that space it out.
+    for (auto [etykieta, pole] : {std::pair<QLabel*, QWidget*>{ui->SWybierzZestaw, ui->CZestawSlow},
+                                  {ui->LWybierzZestaw2, ui->CZestawSlow2},
+                                  {ui->LWybierzZestaw3, ui->CZestawSlow3},
+                                  {ui->LOznacza2, ui->EWpis2},
+                                  {ui->LOznacza3, ui->EWpis3},
+                                  {ui->LTekst, ui->EWpis4}})
+        etykieta->setBuddy(pole);
+    for (int i = 0; i < ui->PStrony->count(); ++i)
+        ui->PStrony->tabBar()->setAccessibleTabName(i, ui->PStrony->tabText(i).trimmed());
+    // Enter presses the focused button on every page, as Space does.
+    for (QPushButton* przycisk : ui->PStrony->findChildren<QPushButton*>())
+        przycisk->installEventFilter(this);
 }
 
 TFGlowny::~TFGlowny()
@@ -124,13 +146,40 @@ bool TFGlowny::FormShow()
         return false;
     if (pierwszePokazanie_) {
         pierwszePokazanie_ = false;
-        if (const QScreen* ekran = screen()) {
-            QRect ramka = frameGeometry();
-            ramka.moveCenter(ekran->availableGeometry().center());
-            move(ramka.topLeft());
-        }
+        Wysrodkuj();
     }
     return true;
+}
+
+void TFGlowny::Wysrodkuj()
+{
+    if (const QScreen* ekran = screen()) {
+        QRect ramka = frameGeometry();
+        ramka.moveCenter(ekran->availableGeometry().center());
+        move(ramka.topLeft());
+    }
+}
+
+void TFGlowny::moveEvent(QMoveEvent* zdarzenie)
+{
+    QWidget::moveEvent(zdarzenie);
+    PoliczRamke();
+}
+
+void TFGlowny::showEvent(QShowEvent* zdarzenie)
+{
+    QWidget::showEvent(zdarzenie);
+    PoliczRamke();
+}
+
+void TFGlowny::PoliczRamke()
+{
+    // Before the window is first on screen its frame is unknown and counts as nothing; once the window manager has
+    // framed it, centre it again, once, with the frame counted.
+    if (!ramkaPoliczona_ && !pierwszePokazanie_ && windowHandle() && frameGeometry().size() != size()) {
+        ramkaPoliczona_ = true;
+        Wysrodkuj();
+    }
 }
 
 bool TFGlowny::ZaladujDane()
@@ -227,6 +276,54 @@ void TFGlowny::OtworzPomoc()
     const char* plik = p >= 0 && p <= 4 ? PlikiPomocy[p] : PlikiPomocy[0];
     // Help lies beside the program, whatever the current directory; a failure to open it is not reported.
     OtwieraczPomocy(QCoreApplication::applicationDirPath() + QStringLiteral("/pomoc/") + QString::fromLatin1(plik));
+}
+
+bool TFGlowny::eventFilter(QObject* obiekt, QEvent* zdarzenie)
+{
+    if (zdarzenie->type() == QEvent::KeyPress) {
+        const auto* klawisz = static_cast<QKeyEvent*>(zdarzenie);
+        auto* przycisk = qobject_cast<QPushButton*>(obiekt);
+        if (przycisk && (klawisz->key() == Qt::Key_Return || klawisz->key() == Qt::Key_Enter) &&
+            !(klawisz->modifiers() & ~Qt::KeypadModifier) && przycisk->isEnabled() && przycisk->isVisible()) {
+            przycisk->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(obiekt, zdarzenie);
+}
+
+void TFGlowny::OtworzStroneSystemowo(const QString& plik)
+{
+    if (!QFileInfo::exists(plik))
+        return;
+    // Where xdg-open stands in for the desktop, its answer says whether a browser took the page (3: no handler,
+    // 4: the handler failed); it runs on its own, so the window never waits for it.
+    const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (xdgOpen.isEmpty()) {
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(plik)))
+            PokazPomocWOknie(plik);
+        return;
+    }
+    auto* proces = new QProcess(this);
+    connect(proces, &QProcess::finished, this, [this, proces, plik](int kod, QProcess::ExitStatus stan) {
+        if (stan != QProcess::NormalExit || kod == 3 || kod == 4)
+            PokazPomocWOknie(plik);
+        proces->deleteLater();
+    });
+    connect(proces, &QProcess::errorOccurred, this, [this, proces, plik](QProcess::ProcessError blad) {
+        if (blad == QProcess::FailedToStart) {
+            PokazPomocWOknie(plik);
+            proces->deleteLater();
+        }
+    });
+    proces->start(xdgOpen, {plik});
+}
+
+void TFGlowny::PokazPomocWOknie(const QString& plik)
+{
+    if (!pomocOkno_)
+        pomocOkno_ = std::make_unique<TFPomoc>();
+    pomocOkno_->Pokaz(plik);
 }
 
 void TFGlowny::ButAktualizacjaClick()

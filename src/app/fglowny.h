@@ -17,6 +17,7 @@ class StronaWpisu;
 class TFSluchaj;
 class TFMojeZestawy;
 class TFPostepy;
+class TFPomoc;
 class TFWarning;
 class Wymawianie;
 
@@ -55,6 +56,12 @@ public:
 
     // Opens a help file; replaceable so a test can record the path instead of starting a browser.
     std::function<void(const QString&)> OtwieraczPomocy;
+    // The default opener: the desktop's handler for the page, or the program's own help window when there is
+    // none or it fails. A page that does not exist opens nothing.
+    void OtworzStroneSystemowo(const QString& plik);
+    // The program's own help window, created on first use.
+    void PokazPomocWOknie(const QString& plik);
+    TFPomoc* OknoPomocy() const { return pomocOkno_.get(); }
 
     Ui::TFGlowny& Formularz() { return *ui; }
     StronaTestu& Test() { return *test_; }
@@ -67,11 +74,17 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* zdarzenie) override;
+    bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
+    void moveEvent(QMoveEvent* zdarzenie) override;
+    void showEvent(QShowEvent* zdarzenie) override;
 
 private:
     void FormCreate();
     // Brings a page to the front from the program: no page reset follows.
     void UstawStrone(int p);
+    // Puts the window, frame included, in the middle of its screen's free area.
+    void Wysrodkuj();
+    void PoliczRamke();
 
     StanProgramu& stan_;
     std::unique_ptr<Ui::TFGlowny> ui;
@@ -83,6 +96,8 @@ private:
     StronaTestu* test_ = nullptr;
     StronaWpisu* wpis_ = nullptr;
     StronaSluchu* sluch_ = nullptr;
+    std::unique_ptr<TFPomoc> pomocOkno_;
     bool zmianaProgramowa_ = false;
     bool pierwszePokazanie_ = true;
+    bool ramkaPoliczona_ = false; // centred again once the window manager's frame was known
 };

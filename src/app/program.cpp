@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 void UstawAplikacje()
 {
@@ -17,6 +19,22 @@ void UstawAplikacje()
     czcionka.setStyleHint(QFont::SansSerif);
     czcionka.setPixelSize(11);
     QApplication::setFont(czcionka);
+    WczytajPolskieTeksty();
+}
+
+bool WczytajPolskieTeksty()
+{
+    auto* aplikacja = QCoreApplication::instance();
+    if (aplikacja->findChild<QTranslator*>(QStringLiteral("qtbase_pl"), Qt::FindDirectChildrenOnly))
+        return true;
+    auto* tlumacz = new QTranslator(aplikacja);
+    tlumacz->setObjectName(QStringLiteral("qtbase_pl"));
+    if (!tlumacz->load(QStringLiteral("qtbase_pl"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete tlumacz;
+        return false; // Qt's own texts stay in English; the program's are Polish anyway
+    }
+    QCoreApplication::installTranslator(tlumacz);
+    return true;
 }
 
 Program::Program()

@@ -23,5 +23,8 @@ struct Program {
     std::unique_ptr<TFSluchaj> FSluchaj;
 };
 
-// The application-wide settings of a start: title, font.
+// The application-wide settings of a start: title, font, Qt's own texts in Polish.
 void UstawAplikacje();
+// Loads Qt's Polish texts (context menus, standard dialogs, names read to a screen reader) whatever the system's
+// language is, since the whole interface is Polish; false when the translation files are missing.
+bool WczytajPolskieTeksty();

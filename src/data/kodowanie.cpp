@@ -2,6 +2,7 @@
 #include "kodowanie.h"
 
 #include <array>
+#include <utility>
 
 namespace vokara {
 
@@ -113,6 +114,23 @@ std::string MaleLitery(std::string tekst)
     for (char& c : tekst) {
         if (c >= 'A' && c <= 'Z')
             c = static_cast<char>(c + 32);
+    }
+    return tekst;
+}
+
+std::string MaleLiteryPolskie(std::string tekst)
+{
+    // Windows-1250 bytes of the nine Polish capitals and of their small letters, in the same order.
+    static constexpr unsigned char wielkie[] = {0xA5, 0xC6, 0xCA, 0xA3, 0xD1, 0xD3, 0x8C, 0x8F, 0xAF};
+    static constexpr unsigned char male[] = {0xB9, 0xE6, 0xEA, 0xB3, 0xF1, 0xF3, 0x9C, 0x9F, 0xBF};
+    tekst = MaleLitery(std::move(tekst));
+    for (char& c : tekst) {
+        for (std::size_t i = 0; i < sizeof wielkie; ++i) {
+            if (static_cast<unsigned char>(c) == wielkie[i]) {
+                c = static_cast<char>(male[i]);
+                break;
+            }
+        }
     }
     return tekst;
 }

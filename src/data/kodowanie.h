@@ -1,4 +1,5 @@
-// Windows-1250 bytes of the data files, their Unicode form and the one ASCII-only lower-casing.
+// Windows-1250 bytes of the data files, their Unicode form, the ASCII-only lower-casing for names and the folding
+// of typed answers.
 #pragma once
 
 #include <string>
@@ -21,5 +22,9 @@ bool Utf8NaCp1250(const std::string& utf8, std::string& wynik);
 // The program's only lower-casing: bytes 'A'..'Z' become 'a'..'z', every other byte (Polish capitals included)
 // stays as it is.
 std::string MaleLitery(std::string tekst);
+
+// For comparing a typed answer without regard to case: 'A'..'Z' and the Polish capitals (Ą Ć Ę Ł Ń Ó Ś Ź Ż) become
+// their small letters. Names never go through it, so cache files keep the spelling MaleLitery gives them.
+std::string MaleLiteryPolskie(std::string tekst);
 
 } // namespace vokara

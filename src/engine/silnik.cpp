@@ -40,6 +40,14 @@ const std::array<std::string, 3>& Nagany()
 
 } // namespace
 
+std::string BezSpacjiNaBrzegach(const std::string& tekst)
+{
+    const auto poczatek = tekst.find_first_not_of(' ');
+    if (poczatek == std::string::npos)
+        return {};
+    return tekst.substr(poczatek, tekst.find_last_not_of(' ') - poczatek + 1);
+}
+
 bool Silnik::WczytajZestaw(int index)
 {
     if (!WczytajPlikZestawu(dane_, index))
@@ -50,6 +58,7 @@ bool Silnik::WczytajZestaw(int index)
 
 void Silnik::Wymieszaj()
 {
+    kursorDane_ = nullptr;
     auto& w = dane_.Wyrazy;
     const int dlugosc = static_cast<int>(w.size());
     for (int i = 0; i < dlugosc / 2; ++i) {
@@ -81,6 +90,29 @@ int Silnik::NastepnyWyraz()
         }
     }
     return -1;
+}
+
+int Silnik::NastepnyOdPoczatku()
+{
+    Biezacy = 0;
+    const auto& w = dane_.Wyrazy;
+    const int dlugosc = static_cast<int>(w.size());
+    if (dlugosc == 0)
+        return -1;
+    // Entries only ever become answered during a round, so the answered run before the cursor stays answered; a
+    // different set, or an entry before the cursor found unanswered again, means a new round.
+    if (kursorDane_ != w.data() || kursorDlugosc_ != w.size() || kursor_ < 1 || kursor_ > dlugosc ||
+        (kursor_ > 1 && !w[static_cast<std::size_t>(kursor_ - 1)].Zaliczony))
+        kursor_ = 1;
+    kursorDane_ = w.data();
+    kursorDlugosc_ = w.size();
+    while (kursor_ < dlugosc && w[static_cast<std::size_t>(kursor_)].Zaliczony)
+        ++kursor_;
+    if (kursor_ < dlugosc) {
+        Biezacy = kursor_;
+        return Biezacy;
+    }
+    return w[0].Zaliczony ? -1 : 0;
 }
 
 void Silnik::LosujInne()

@@ -22,6 +22,9 @@ struct Opcje {
     std::vector<int> Indeksy;
 };
 
+// The text without the blanks at its start and end: a typed answer and the expected one are compared so.
+std::string BezSpacjiNaBrzegach(const std::string& tekst);
+
 // Works on the loaded set of a Dane and draws from an injected generator. It never touches a window.
 class Silnik {
 public:
@@ -31,6 +34,10 @@ public:
     void Wymieszaj();
     bool SaNiezaliczone() const;
     int NastepnyWyraz();
+    // The choice test's search: as NastepnyWyraz from Biezacy = 0, so each question is the lowest unanswered entry
+    // after the first and the first comes last; Biezacy is 0 when none is left. Answered entries are passed over
+    // once per round, not once per question.
+    int NastepnyOdPoczatku();
     void LosujInne();
     Opcje UlozOpcje(int tryb);
     std::string PoprawnaOdpowiedz(int tryb) const;
@@ -52,6 +59,11 @@ public:
 private:
     Dane& dane_;
     Losowanie& los_;
+    // Every entry from 1 to kursor_-1 was answered when NastepnyOdPoczatku last looked; valid only for the same
+    // entries (a load or a shuffle starts it again).
+    int kursor_ = 1;
+    const _word* kursorDane_ = nullptr;
+    std::size_t kursorDlugosc_ = 0;
 };
 
 } // namespace vokara

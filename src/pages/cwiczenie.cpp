@@ -7,12 +7,13 @@
 #include "wybory.h"
 #include "wyborzestawu.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QRadioButton>
 
 const QString Cwiczenie::KliknijNastepny = QStringLiteral("Kliknij w \"Następny\", by rozpocząć");
 const QString Cwiczenie::KoniecZestawu = QStringLiteral(
-    "Odpowiedziałeś poprawnie na wszystkie pytania w tym zestawie.Czy chcesz ponowić pracę z tym samym zestawem?");
+    "Odpowiedziałeś poprawnie na wszystkie pytania w tym zestawie. Czy chcesz ponowić pracę z tym samym zestawem?");
 
 Cwiczenie::Cwiczenie(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent)
     : QObject(parent), stan(stan), ui(ui), warning(warning), wymow(std::move(wymow))
@@ -44,6 +45,7 @@ void Cwiczenie::ZmianaZestawu(int i)
     PoWczytaniu();
     nastepny_->show();
     komentarz_->setText(KliknijNastepny);
+    Oglos(komentarz_);
     PokazPostep();
 }
 
@@ -118,6 +120,16 @@ void Cwiczenie::Pokaz(const std::string& bajty, QLabel* etykieta)
     // Data texts are shown as they are: markup in a set file is never interpreted.
     etykieta->setTextFormat(Qt::PlainText);
     etykieta->setText(vokara::ZCp1250(bajty));
+    if (etykieta == komentarz_)
+        Oglos(etykieta);
+}
+
+void Cwiczenie::Oglos(QLabel* komentarz)
+{
+    QAccessibleEvent nazwa(komentarz, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nazwa);
+    QAccessibleEvent alarm(komentarz, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alarm);
 }
 
 bool Cwiczenie::KlawiszWpisu(QLineEdit*, int, Qt::KeyboardModifiers)

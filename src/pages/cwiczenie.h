@@ -52,6 +52,8 @@ protected:
     bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
 
     void Pokaz(const std::string& bajty, QLabel* etykieta);
+    // Tells a screen reader that the comment line has new feedback, so it is read without moving the focus there.
+    static void Oglos(QLabel* komentarz);
     bool JestBiezacy() const { return stan.silnik.JestBiezacy(); }
     const vokara::_word& Biezacy() const { return stan.silnik.BiezacyWyraz(); }
 

@@ -1,4 +1,4 @@
-// Dictation: each new question plays its word; the word or its meaning counts, compared after ASCII lower-casing.
+// Dictation: each new question plays its word; the word or its meaning counts, compared without regard to case.
 #include "stronasluchu.h"
 
 #include "fwarning.h"
@@ -80,9 +80,9 @@ void StronaSluchu::SprawdzSluch()
         return;
     }
     const auto wpisane = vokara::DoCp1250(ui.EWpis3->text());
-    const std::string t = wpisane ? vokara::MaleLitery(*wpisane) : std::string();
-    const std::string e = vokara::MaleLitery(Biezacy().Angielski);
-    const std::string p = vokara::MaleLitery(Biezacy().Polski);
+    const std::string t = wpisane ? vokara::MaleLiteryPolskie(*wpisane) : std::string();
+    const std::string e = vokara::MaleLiteryPolskie(Biezacy().Angielski);
+    const std::string p = vokara::MaleLiteryPolskie(Biezacy().Polski);
     if (!wpisane || (t != e && t != p)) {
         Pokaz(stan.silnik.Nagana(vokara::PolskiAngielski) + " [" + Biezacy().Polski + "]", ui.LKomentarz3);
     } else {

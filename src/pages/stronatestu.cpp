@@ -32,7 +32,13 @@ StronaTestu::StronaTestu(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warnin
         Opcja(n)->installEventFilter(this);
         Opcja(n)->setAccessibleName(QStringLiteral("Odpowiedź %1").arg(n));
         Opcja(n)->setCursor(Qt::PointingHandCursor);
+        // Tab reaches the options in reading order, between the direction and the check; Space picks one.
+        Opcja(n)->setFocusPolicy(Qt::StrongFocus);
     }
+    QWidget::setTabOrder(ui.RJezyk_1, ui.Lw1);
+    QWidget::setTabOrder(ui.Lw1, ui.LW2);
+    QWidget::setTabOrder(ui.LW2, ui.LW3);
+    QWidget::setTabOrder(ui.LW3, ui.ButSprawdz);
     // Keys 1, 2, 3 and Enter work wherever the focus is in the window while this page is in front (a hidden
     // "Następny" hands the focus on to whatever comes next, the tab bar included).
     QCoreApplication::instance()->installEventFilter(this);
@@ -106,8 +112,10 @@ void StronaTestu::PokazTest()
     ui.LWyraz->show();
     ui.LOznacza->show();
     Wybrana = -1;
-    for (int n = 1; n <= 3; ++n)
+    for (int n = 1; n <= 3; ++n) {
         UstawKolorOpcji(n, KolorOpcji);
+        Opcja(n)->setAccessibleDescription(QString());
+    }
     const int d = Tryb();
     Glosnik(0)->setVisible(d == 0);
     for (int n = 1; n <= 3; ++n)
@@ -128,14 +136,15 @@ void StronaTestu::WypelnijTest()
             opcje_[std::size_t(n - 1)].clear();
         }
         Pokaz(opcje_[std::size_t(n - 1)], Opcja(n));
+        // A listener hears the word itself, not only the option's number.
+        Opcja(n)->setAccessibleName(QStringLiteral("Odpowiedź %1: %2").arg(n).arg(Opcja(n)->text()));
     }
 }
 
 void StronaTestu::NastepnyTest()
 {
     // The search starts after the first entry every time, so a wrong answer is asked again at once.
-    stan.silnik.Biezacy = 0;
-    if (stan.silnik.NastepnyWyraz() >= 0) {
+    if (stan.silnik.NastepnyOdPoczatku() >= 0) {
         stan.silnik.LosujInne();
         WypelnijTest();
         PokazTest();
@@ -154,9 +163,12 @@ void StronaTestu::WybierzOpcje(int n)
 {
     if (n < 1 || n > liczbaOpcji_ || !Opcja(n)->isVisible())
         return;
-    for (int k = 1; k <= 3; ++k)
+    for (int k = 1; k <= 3; ++k) {
         UstawKolorOpcji(k, KolorOpcji);
+        Opcja(k)->setAccessibleDescription(QString());
+    }
     UstawKolorOpcji(n, stan.KolorWyboru);
+    Opcja(n)->setAccessibleDescription(QStringLiteral("wybrana"));
     Wybrana = n;
 }
 
@@ -194,7 +206,12 @@ void StronaTestu::BSluchajWyrazClick(int n)
 
 bool StronaTestu::eventFilter(QObject* obiekt, QEvent* zdarzenie)
 {
-    if (zdarzenie->type() == QEvent::MouseButtonRelease) {
+    // Every event of the program passes here (the filter is application-wide): all but keys and releases leave at
+    // once, before any look at the object.
+    const auto typ = zdarzenie->type();
+    if (typ != QEvent::KeyPress && typ != QEvent::MouseButtonRelease)
+        return false;
+    if (typ == QEvent::MouseButtonRelease) {
         auto* mysz = static_cast<QMouseEvent*>(zdarzenie);
         for (int n = 1; n <= 3; ++n) {
             // A click: the left button released over the option it was pressed on.
@@ -209,12 +226,25 @@ bool StronaTestu::eventFilter(QObject* obiekt, QEvent* zdarzenie)
     if (zdarzenie->type() == QEvent::KeyPress && cel && cel->window() == ui.STestWyboru->window() &&
         ui.PStrony->currentWidget() == ui.STestWyboru) {
         auto* klawisz = static_cast<QKeyEvent*>(zdarzenie);
+        // Alt+L plays the given English word, as in the answer fields of the other pages.
+        if (klawisz->key() == Qt::Key_L && (klawisz->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier) {
+            BSluchajWyrazClick(0);
+            return true;
+        }
         if (klawisz->modifiers() & ~Qt::KeypadModifier)
             return false;
         // An open picker list keeps its own keys.
         if (ui.CZestawSlow->view()->isVisible() || ui.CZestawSlow->ListaWlasnieZamknieta())
             return false;
         switch (klawisz->key()) {
+        case Qt::Key_Space:
+            for (int n = 1; n <= 3; ++n) {
+                if (obiekt == Opcja(n)) {
+                    WybierzOpcje(n);
+                    return true;
+                }
+            }
+            break;
         case Qt::Key_1:
         case Qt::Key_2:
         case Qt::Key_3:

@@ -1,4 +1,5 @@
-// Typing exercise: the round walks on from where it stands; answers are compared byte for byte.
+// Typing exercise: the round walks on from where it stands; answers are compared byte for byte, blanks around them
+// left out.
 #include "stronawpisu.h"
 
 #include "fwarning.h"
@@ -74,15 +75,17 @@ void StronaWpisu::SprawdzWpis()
 {
     if (!JestBiezacy())
         return;
-    if (ui.EWpis2->text().isEmpty()) {
+    // Blanks around the answer are not part of it (a trailing one is invisible in the reproach); case still counts.
+    const QString tekst = ui.EWpis2->text().trimmed();
+    if (tekst.isEmpty()) {
         warning.Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
                           QStringLiteral("Wpisz proszę odpowiedź"));
         return;
     }
     const int d = Tryb();
-    // As typed: not trimmed, not case-folded. Text with no Windows-1250 form can match nothing.
-    const auto wpisane = vokara::DoCp1250(ui.EWpis2->text());
-    if (!wpisane || *wpisane != stan.silnik.PoprawnaOdpowiedz(d)) {
+    // Not case-folded. Text with no Windows-1250 form can match nothing.
+    const auto wpisane = vokara::DoCp1250(tekst);
+    if (!wpisane || *wpisane != vokara::BezSpacjiNaBrzegach(stan.silnik.PoprawnaOdpowiedz(d))) {
         Pokaz(stan.silnik.Nagana(d), ui.LKomentarz2);
     } else {
         stan.silnik.BiezacyWyraz().Zaliczony = true;

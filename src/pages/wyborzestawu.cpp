@@ -2,6 +2,7 @@
 #include "wyborzestawu.h"
 
 #include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
@@ -18,7 +19,7 @@ public:
 
     void paint(QPainter* malarz, const QStyleOptionViewItem& opcja, const QModelIndex& indeks) const override
     {
-        RysujPozycje(*malarz, *lista_, indeks.row(), opcja.rect);
+        RysujPozycje(*malarz, *lista_, indeks.row(), opcja.rect, opcja.state & QStyle::State_Selected);
     }
 
     QSize sizeHint(const QStyleOptionViewItem& opcja, const QModelIndex& indeks) const override
@@ -45,6 +46,38 @@ void TWyborZestawu::hidePopup()
     QTimer::singleShot(0, this, [this] { wlasnieZamknieta_ = false; });
 }
 
+void TWyborZestawu::wheelEvent(QWheelEvent* zdarzenie)
+{
+    zdarzenie->ignore();
+}
+
+void TWyborZestawu::keyPressEvent(QKeyEvent* zdarzenie)
+{
+    switch (zdarzenie->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        showPopup();
+        zdarzenie->accept();
+        return;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        zdarzenie->accept();
+        return;
+    case Qt::Key_Space:
+        break; // opens the list
+    default:
+        // Typed letters would select an item by its first letters and load it at once.
+        if (!zdarzenie->text().isEmpty() && zdarzenie->text().at(0).isPrint()) {
+            zdarzenie->ignore();
+            return;
+        }
+        break;
+    }
+    QComboBox::keyPressEvent(zdarzenie);
+}
+
 void TWyborZestawu::paintEvent(QPaintEvent*)
 {
     QStylePainter malarz(this);
@@ -61,7 +94,8 @@ void TWyborZestawu::paintEvent(QPaintEvent*)
 namespace {
 
 // The known share of a practised set, right-aligned over the item's end: "NN%" and a 40 px bar before it.
-void RysujZnajomosc(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat)
+void RysujZnajomosc(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat, const QColor& tlo,
+                    const QColor& pioro)
 {
     const QVariant udzial = lista.itemData(indeks, RolaPostepu);
     if (!udzial.isValid())
@@ -76,27 +110,29 @@ void RysujZnajomosc(QPainter& malarz, const QComboBox& lista, int indeks, const 
     // A long name runs under the bar: the bar's own ground keeps both readable.
     malarz.fillRect(pasek.adjusted(-3, -(prostokat.height() - wysokosc) / 2, szerokoscTekstu + 48,
                                    (prostokat.height() - wysokosc) / 2),
-                    QColor(255, 255, 255));
+                    tlo);
     malarz.setPen(QColor(162, 125, 79));
     malarz.setBrush(QColor(239, 228, 207));
     malarz.drawRect(pasek.adjusted(0, 0, -1, -1));
     malarz.fillRect(QRect(pasek.left() + 1, pasek.top() + 1, int((pasek.width() - 2) * u), pasek.height() - 2),
                     QColor(96, 128, 64));
-    malarz.setPen(QColor(70, 77, 64));
+    malarz.setPen(pioro);
     malarz.drawText(tekst, Qt::AlignRight | Qt::AlignVCenter, procent);
 }
 
 } // namespace
 
-void RysujPozycje(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat)
+void RysujPozycje(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat, bool podswietlona)
 {
     malarz.save();
-    malarz.fillRect(prostokat, QColor(255, 255, 255));
-    malarz.setPen(QColor(70, 77, 64));
+    const QColor tlo = podswietlona ? lista.palette().color(QPalette::Highlight) : QColor(255, 255, 255);
+    const QColor pioro = podswietlona ? lista.palette().color(QPalette::HighlightedText) : QColor(70, 77, 64);
+    malarz.fillRect(prostokat, tlo);
+    malarz.setPen(pioro);
     malarz.setFont(lista.font());
     const QFontMetrics miary(lista.font());
     // The text's top-left corner sits at (left+1, top+1): the baseline is one ascent lower.
     malarz.drawText(QPoint(prostokat.left() + 1, prostokat.top() + 1 + miary.ascent()), lista.itemText(indeks));
-    RysujZnajomosc(malarz, lista, indeks, prostokat);
+    RysujZnajomosc(malarz, lista, indeks, prostokat, tlo, pioro);
     malarz.restore();
 }

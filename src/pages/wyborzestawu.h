@@ -20,6 +20,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* zdarzenie) override;
+    // A closed picker never changes its set by itself: a wheel notch, an arrow or a letter would load a set and
+    // throw a running round away. The arrows open the list instead; only a pick from it loads.
+    void wheelEvent(QWheelEvent* zdarzenie) override;
+    void keyPressEvent(QKeyEvent* zdarzenie) override;
 
 private:
     bool wlasnieZamknieta_ = false;
@@ -31,6 +35,8 @@ inline constexpr int RolaPostepu = Qt::UserRole + 1;
 inline constexpr int RolaPowtorki = Qt::UserRole + 2;
 
 // Draws one item of a picker: white ground, RGB(70,77,64) text at (left+1, top+1) in the picker's font, unclipped.
-// Selected or not, in the list and in the closed field, every item looks the same. A set with a known share shows it
-// right-aligned as a small bar and a percentage.
-void RysujPozycje(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat);
+// Selected or not, in the closed field every item looks the same; the item under the mouse or the keyboard in an
+// open list is highlighted in the picker's selection colours. A set with a known share shows it right-aligned as a
+// small bar and a percentage.
+void RysujPozycje(QPainter& malarz, const QComboBox& lista, int indeks, const QRect& prostokat,
+                  bool podswietlona = false);

@@ -22,6 +22,22 @@ TFWarning::TFWarning(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
     setFocusPolicy(Qt::StrongFocus);
     for (QLabel* klikany : {ui->ImButTak, ui->ImButNie, ui->ImButAnuluj, ui->ImButZamknij, ui->LClose, ui->LListwa})
         klikany->installEventFilter(this);
+    // The buttons are pictures: a screen reader needs their words, and the keys that press them.
+    const struct {
+        QWidget* czesc;
+        const char* nazwa;
+        const char* opis;
+    } nazwy[] = {
+        {ui->ImButTak, "Tak", "klawisz T"},       {ui->ImButNie, "Nie", "klawisz N"},
+        {ui->ImButAnuluj, "Anuluj", "klawisz A"}, {ui->ImButZamknij, "Zamknij", "klawisz Z lub Escape"},
+        {ui->LClose, "Zamknij okno", ""},         {ui->LListwa, "Pasek tytułu", "przeciągnij, by przesunąć okno"},
+        {ui->ImWarning, "Tło okna", ""},
+    };
+    for (const auto& n : nazwy) {
+        n.czesc->setAccessibleName(QString::fromUtf8(n.nazwa));
+        n.czesc->setAccessibleDescription(QString::fromUtf8(n.opis));
+    }
+    setAccessibleName(QStringLiteral("Vokara"));
 }
 
 TFWarning::~TFWarning() = default;
@@ -42,6 +58,7 @@ void TFWarning::Komunikat(int rodzaj, int ikona, const QString& tekst)
     QString linie = tekst;
     linie.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     ui->LTekstWarning->setText(linie);
+    setAccessibleDescription(linie); // read with the window's name when it appears
     UstawIkone(ikona);
     WynikOkna = Nie;
     Przeciaganie = false;
@@ -93,15 +110,19 @@ void TFWarning::UstawIkone(int ikona)
     switch (ikona) {
     case IkonaInformacji:
         WczytajObraz("ikoinfo", ui->ImIkona);
+        ui->ImIkona->setAccessibleName(QStringLiteral("Informacja"));
         break;
     case IkonaPytania:
         WczytajObraz("ikopytanie", ui->ImIkona);
+        ui->ImIkona->setAccessibleName(QStringLiteral("Pytanie"));
         break;
     case IkonaUwagi:
         WczytajObraz("ikouwaga", ui->ImIkona);
+        ui->ImIkona->setAccessibleName(QStringLiteral("Uwaga"));
         break;
     default:
         ui->ImIkona->clear();
+        ui->ImIkona->setAccessibleName(QString());
     }
 }
 
