@@ -77,7 +77,7 @@ private slots:
         QVERIFY(!ui.Lw1->isVisible() && !ui.ButNastepny->isVisible() && !ui.ButSprawdz->isVisible());
         QCOMPARE(ui.LKomentarz->text(), QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
         QTest::mouseClick(ui.BSluchajWyraz_0, Qt::LeftButton);
-        QCOMPARE(p.FSluchaj->Playerek(), nullptr);
+        QCOMPARE(p.FSluchaj->Zadania(), 0);
     }
 
     void zwyklyStart()

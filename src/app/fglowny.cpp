@@ -37,7 +37,9 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
 
     // The welcome text's last line names the home site the update uses.
     QStringList powitanie = ui->LPowitanie->text().split(QLatin1Char('\n'));
-    powitanie.last() = QStringLiteral("Strona domowa: ") + vokara::AdresDomowy();
+    const QString domowa = vokara::AdresDomowy();
+    powitanie.last() =
+        QStringLiteral("Strona domowa: ") + (vokara::AdresUstawiony(domowa) ? domowa : QStringLiteral("nie ustawiono"));
     ui->LPowitanie->setText(powitanie.join(QLatin1Char('\n')));
     auto* cien = new QGraphicsDropShadowEffect(ui->LPowitanie);
     cien->setBlurRadius(6);

@@ -65,6 +65,11 @@ void Siec::Czekaj(QNetworkReply* odpowiedz)
 
 bool Siec::AdresDostepny(const QUrl& adres)
 {
+    return SprawdzAdres(adres) == Odpowiedz::Dostepny;
+}
+
+Siec::Odpowiedz Siec::SprawdzAdres(const QUrl& adres)
+{
     KursorCzekania kursor;
     QNetworkRequest zadanie = Zadanie(adres);
     zadanie.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
@@ -83,10 +88,13 @@ bool Siec::AdresDostepny(const QUrl& adres)
     Czekaj(odpowiedz.get());
     if (status == 0 && odpowiedz->error() == QNetworkReply::NoError)
         status = Status(odpowiedz.get());
-    return status == 200 || status == 302;
+    if (status == 200 || status == 302)
+        return Odpowiedz::Dostepny;
+    // Any status at all means the server was reached and has no such address.
+    return status != 0 ? Odpowiedz::Brak : Odpowiedz::Nieosiagalny;
 }
 
-bool Siec::Pobierz(const QUrl& adres, const QString& plik)
+bool Siec::Pobierz(const QUrl& adres, const QString& plik, const std::function<bool(const QByteArray&)>& przyjmij)
 {
     KursorCzekania kursor;
     QSaveFile cel(plik);
@@ -100,6 +108,9 @@ bool Siec::Pobierz(const QUrl& adres, const QString& plik)
     std::unique_ptr<QNetworkReply, UsunPozniej> odpowiedz(siec_.get(zadanie));
     bool bladZapisu = false; // a failed write, or a body over the size limit
     qint64 zapisane = 0;
+    constexpr int Poczatek = 4096;
+    QByteArray poczatek; // the first bytes, for `przyjmij`
+    bool odrzucone = false;
     QObject straznik; // destroyed first: the handler below never outlives this call
     connect(odpowiedz.get(), &QNetworkReply::readyRead, &straznik, [&, r = odpowiedz.get()] {
         const QByteArray kawalek = r->readAll();
@@ -112,6 +123,13 @@ bool Siec::Pobierz(const QUrl& adres, const QString& plik)
             r->abort();
         }
         zapisane += kawalek.size();
+        if (przyjmij && poczatek.size() < Poczatek) {
+            poczatek += kawalek.left(Poczatek - poczatek.size());
+            if (poczatek.size() == Poczatek && !przyjmij(poczatek)) {
+                odrzucone = true;
+                r->abort();
+            }
+        }
     });
     Czekaj(odpowiedz.get());
     const int status = Status(odpowiedz.get());
@@ -121,7 +139,10 @@ bool Siec::Pobierz(const QUrl& adres, const QString& plik)
     const QVariant dlugosc = odpowiedz->header(QNetworkRequest::ContentLengthHeader);
     if (caly && dlugosc.isValid() && !odpowiedz->hasRawHeader("Content-Encoding"))
         caly = zapisane == dlugosc.toLongLong();
-    if (!caly) {
+    // A body shorter than the sample has not been shown yet.
+    if (caly && przyjmij && poczatek.size() < Poczatek)
+        odrzucone = !przyjmij(poczatek);
+    if (!caly || odrzucone) {
         cel.cancelWriting();
         return false;
     }
