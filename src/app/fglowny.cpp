@@ -87,6 +87,11 @@ void TFGlowny::Polacz(TFWarning& warning, TFSluchaj& sluchaj, Siec& siec)
     wymawianie_ = std::make_unique<Wymawianie>(
         siec, sluchaj, warning, [this] { return QString::fromStdString(stan_.dane.FolderDanych().string()); },
         vokara::AdresSlownika());
+    // The player starts when a page that speaks first comes to the front, so its first word is not kept waiting.
+    connect(ui->PStrony, &QTabWidget::currentChanged, &sluchaj, [&sluchaj](int strona) {
+        if (strona > 0)
+            sluchaj.Przygotuj();
+    });
     auto wymow = [this](const std::string& slowo) { wymawianie_->Wymow(slowo); };
     test_ = new StronaTestu(stan_, *ui, warning, wymow, this);
     wpis_ = new StronaWpisu(stan_, *ui, warning, wymow, this);

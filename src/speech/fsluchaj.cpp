@@ -103,19 +103,23 @@ void TFSluchaj::OdtworzWav(const QByteArray& wav)
     Wyslij({}, wav, 1.0);
 }
 
+void TFSluchaj::Przygotuj()
+{
+    if (watek_)
+        return;
+    watek_ = new QThread(this);
+    watek_->setObjectName(QStringLiteral("Odtwarzacz"));
+    odtwarzacz_ = new Odtwarzacz(this);
+    odtwarzacz_->moveToThread(watek_);
+    connect(watek_, &QThread::finished, odtwarzacz_, &QObject::deleteLater);
+    watek_->start();
+    QMetaObject::invokeMethod(
+        odtwarzacz_, [o = odtwarzacz_] { o->Przygotuj(); }, Qt::QueuedConnection);
+}
+
 void TFSluchaj::Wyslij(const QString& plik, const QByteArray& wav, qreal tempo)
 {
-    // The player and its thread are made on first use, to keep start-up light.
-    if (!watek_) {
-        watek_ = new QThread(this);
-        watek_->setObjectName(QStringLiteral("Odtwarzacz"));
-        odtwarzacz_ = new Odtwarzacz(this);
-        odtwarzacz_->moveToThread(watek_);
-        connect(watek_, &QThread::finished, odtwarzacz_, &QObject::deleteLater);
-        watek_->start();
-        QMetaObject::invokeMethod(
-            odtwarzacz_, [o = odtwarzacz_] { o->Przygotuj(); }, Qt::QueuedConnection);
-    }
+    Przygotuj(); // at the latest now
     const quint64 numer = ++najnowsze_;
     stan_ = QMediaPlayer::StoppedState;
     zagrane_ = false;

@@ -22,6 +22,10 @@ public:
     // The same for speech held in memory as a WAV file (the built-in voice).
     void OdtworzWav(const QByteArray& wav);
 
+    // Starts the player and its thread without playing anything, so the first word is heard without their start-up
+    // delay; the exercise pages call it when they come to the front (never at start-up, to keep it light).
+    void Przygotuj();
+
     // The recording asked for last; empty for the built-in voice or before anything was played.
     QString Zrodlo() const { return zrodlo_; }
     // Playbacks asked for so far (the player and its thread exist from the first one on).

@@ -14,5 +14,7 @@ QByteArray GlosWav(const std::string& tekst, double rozciagniecie = 1.0);
 
 // Whether the voice has been loaded (start-up must leave it unloaded).
 bool GlosZaladowany();
+// Lets the voice go; the next call loads it again (the benchmark measures that first use).
+void ZwolnijGlos();
 
 } // namespace vokara
