@@ -276,6 +276,25 @@ private slots:
             QCOMPARE(strony->tabText(i), napisy[i]);
         QCOMPARE(strony->widget(3)->objectName(), QStringLiteral("sSluchanie"));
     }
+
+    void stronaDomowa_data()
+    {
+        QTest::addColumn<QByteArray>("adres");
+        QTest::addColumn<QString>("linia");
+        QTest::newRow("placeholder") << QByteArray("http://vokara.invalid") << "Strona domowa: nie ustawiono";
+        QTest::newRow("set") << QByteArray("http://127.0.0.1:8080/") << "Strona domowa: http://127.0.0.1:8080";
+    }
+
+    // The welcome text's last line names the home site, or says that none is set.
+    void stronaDomowa()
+    {
+        qputenv("VOKARA_HOME_URL", WARTOSC(QByteArray, adres));
+        testy::Katalog k;
+        zwyklyZestaw(k);
+        Program p;
+        qunsetenv("VOKARA_HOME_URL");
+        QCOMPARE(p.FGlowny->Formularz().LPowitanie->text().split('\n').last(), WARTOSC(QString, linia));
+    }
 };
 
 QTEST_MAIN(TestOkno)
