@@ -14,6 +14,8 @@
 class Odtwarzacz : public QObject {
 public:
     explicit Odtwarzacz(TFSluchaj* okno) : okno_(okno) {}
+    // The player goes before the speech it may still be reading.
+    ~Odtwarzacz() override { delete gracz_; }
 
     void Przygotuj()
     {
