@@ -50,14 +50,14 @@ private slots:
         for (int i = 0; i < 1000; ++i) {
             program.FGlowny->Wymowa().Wymow(slowa[(i / 2) % slowa.size()]);
             if (i % 4 == 0)
-                QTest::qWait(2); // now and then the player gets a moment to take up a request
+                QTest::qWait(40); // now and then the player gets a moment to take up a request
             else
                 QCoreApplication::processEvents();
         }
         QCOMPARE(program.FSluchaj->Zadania(), 1000);
-        QTRY_VERIFY_WITH_TIMEOUT(program.FSluchaj->Zagrane(), 10000); // the last one is heard
-        qInfo("player took up %d of 1000 requests; longest stall of the event loop %lld ms",
-              program.FSluchaj->Podjete(), najdluzej);
+        QTRY_VERIFY_WITH_TIMEOUT(program.FSluchaj->Zagrane(), 20000); // the last one is heard
+        qInfo("player took up %d of 1000 requests, %d stuck players replaced; longest stall of the event loop %lld ms",
+              program.FSluchaj->Podjete(), program.FSluchaj->Porzucone(), najdluzej);
         // The audio system was really driven, not just queued (it may take a second to replace a source).
         QVERIFY(program.FSluchaj->Podjete() >= 10);
         QVERIFY2(najdluzej < 2000, qPrintable(QStringLiteral("event loop stalled for %1 ms").arg(najdluzej)));

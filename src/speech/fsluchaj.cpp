@@ -3,6 +3,7 @@
 
 #include <QAudioOutput>
 #include <QBuffer>
+#include <QDateTime>
 #include <QMediaPlayer>
 #include <QThread>
 #include <QUrl>
@@ -13,7 +14,9 @@
 // system delays the sound, never the window.
 class Odtwarzacz : public QObject {
 public:
-    explicit Odtwarzacz(TFSluchaj* okno) : okno_(okno) {}
+    Odtwarzacz(TFSluchaj* okno, std::shared_ptr<TFSluchaj::Wspolne> wspolne) : okno_(okno), wspolne_(std::move(wspolne))
+    {
+    }
     // The player goes before the speech it may still be reading.
     ~Odtwarzacz() override { delete gracz_; }
 
@@ -25,6 +28,8 @@ public:
         connect(gracz_, &QMediaPlayer::playbackStateChanged, this, [this](QMediaPlayer::PlaybackState s) {
             const quint64 numer = numer_;
             const qreal tempo = gracz_->playbackRate();
+            if (Porzucony.load())
+                return;
             QMetaObject::invokeMethod(
                 okno_, [o = okno_, numer, s, tempo] { o->Zgloszenie(numer, s, tempo); }, Qt::QueuedConnection);
         });
@@ -35,6 +40,8 @@ public:
             zgloszono_ = true;
             const quint64 numer = numer_;
             const QString plik = plik_;
+            if (Porzucony.load())
+                return;
             QMetaObject::invokeMethod(
                 okno_, [o = okno_, numer, plik, opis] { o->Blad(numer, plik, opis); }, Qt::QueuedConnection);
         });
@@ -43,9 +50,10 @@ public:
     void Graj(quint64 numer, const QString& plik, const QByteArray& wav, qreal tempo)
     {
         // Quick presses queue up requests; only the latest is worth the audio system's time.
-        if (numer != okno_->najnowsze_.load())
+        if (Porzucony.load() || numer != wspolne_->najnowsze.load())
             return;
-        ++okno_->podjete_;
+        ++wspolne_->podjete;
+        OdKiedy.store(QDateTime::currentMSecsSinceEpoch());
         numer_ = numer;
         plik_ = plik;
         zgloszono_ = false;
@@ -65,10 +73,16 @@ public:
         }
         gracz_->setPlaybackRate(tempo);
         gracz_->play();
+        OdKiedy.store(0);
     }
+
+    // Since when the player has been busy with a request (0: idle), and whether the window has given it up.
+    std::atomic<qint64> OdKiedy{0};
+    std::atomic<bool> Porzucony{false};
 
 private:
     TFSluchaj* okno_;
+    std::shared_ptr<TFSluchaj::Wspolne> wspolne_;
     QMediaPlayer* gracz_ = nullptr;
     std::unique_ptr<QBuffer> bufor_; // the speech being played, kept until the player has let go of it
     quint64 numer_ = 0;
@@ -79,12 +93,15 @@ private:
 TFSluchaj::TFSluchaj(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FSluchaj"));
+    straznik_.setInterval(1000);
+    connect(&straznik_, &QTimer::timeout, this, &TFSluchaj::Pilnuj);
 }
 
 TFSluchaj::~TFSluchaj()
 {
     if (!watek_)
         return;
+    odtwarzacz_->Porzucony.store(true); // nothing more for this window, which is going
     watek_->quit();
     // A player stuck in the audio system must not keep the program from ending: then the thread is left behind.
     if (!watek_->wait(3000)) {
@@ -111,18 +128,41 @@ void TFSluchaj::Przygotuj()
         return;
     watek_ = new QThread(this);
     watek_->setObjectName(QStringLiteral("Odtwarzacz"));
-    odtwarzacz_ = new Odtwarzacz(this);
+    odtwarzacz_ = new Odtwarzacz(this, wspolne_);
     odtwarzacz_->moveToThread(watek_);
     connect(watek_, &QThread::finished, odtwarzacz_, &QObject::deleteLater);
     watek_->start();
     QMetaObject::invokeMethod(
         odtwarzacz_, [o = odtwarzacz_] { o->Przygotuj(); }, Qt::QueuedConnection);
+    straznik_.start();
+}
+
+// The audio system can hang for good while a source is replaced (seen about once in several hundred quick
+// replacements). A player busy with one request for this long is given up, left where it hangs, and a fresh one
+// plays the latest request, so the program keeps its sound.
+void TFSluchaj::Pilnuj()
+{
+    constexpr qint64 LimitMs = 5000;
+    const qint64 od = odtwarzacz_ ? odtwarzacz_->OdKiedy.load() : 0;
+    if (od == 0 || QDateTime::currentMSecsSinceEpoch() - od < LimitMs)
+        return;
+    odtwarzacz_->Porzucony.store(true);
+    watek_->setParent(nullptr); // never deleted: it may never return from the audio system
+    watek_ = nullptr;
+    odtwarzacz_ = nullptr;
+    ++porzucone_;
+    Przygotuj();
+    const quint64 numer = wspolne_->najnowsze.load();
+    QMetaObject::invokeMethod(
+        odtwarzacz_, [o = odtwarzacz_, numer, p = ostatnia_] { o->Graj(numer, p.plik, p.wav, p.tempo); },
+        Qt::QueuedConnection);
 }
 
 void TFSluchaj::Wyslij(const QString& plik, const QByteArray& wav, qreal tempo)
 {
     Przygotuj(); // at the latest now
-    const quint64 numer = ++najnowsze_;
+    ostatnia_ = {plik, wav, tempo};
+    const quint64 numer = ++wspolne_->najnowsze;
     stan_ = QMediaPlayer::StoppedState;
     zagrane_ = false;
     QMetaObject::invokeMethod(
@@ -132,7 +172,7 @@ void TFSluchaj::Wyslij(const QString& plik, const QByteArray& wav, qreal tempo)
 
 void TFSluchaj::Zgloszenie(quint64 numer, QMediaPlayer::PlaybackState stan, qreal tempo)
 {
-    if (numer != najnowsze_.load())
+    if (numer != wspolne_->najnowsze.load())
         return;
     stan_ = stan;
     tempo_ = tempo;
@@ -142,6 +182,6 @@ void TFSluchaj::Zgloszenie(quint64 numer, QMediaPlayer::PlaybackState stan, qrea
 
 void TFSluchaj::Blad(quint64 numer, const QString& plik, const QString& opis)
 {
-    if (numer == najnowsze_.load() && !plik.isEmpty())
+    if (numer == wspolne_->najnowsze.load() && !plik.isEmpty())
         emit nieodtworzono(plik, opis);
 }

@@ -4,7 +4,10 @@
 #include <QMediaPlayer>
 #include <QWidget>
 
+#include <QTimer>
+
 #include <atomic>
+#include <memory>
 
 class QThread;
 class Odtwarzacz;
@@ -29,9 +32,11 @@ public:
     // The recording asked for last; empty for the built-in voice or before anything was played.
     QString Zrodlo() const { return zrodlo_; }
     // Playbacks asked for so far (the player and its thread exist from the first one on).
-    int Zadania() const { return int(najnowsze_.load()); }
+    int Zadania() const { return int(wspolne_->najnowsze.load()); }
     // Requests the player has taken up; the rest were overtaken by a newer one while still queued.
-    int Podjete() const { return podjete_.load(); }
+    int Podjete() const { return wspolne_->podjete.load(); }
+    // Players given up for stuck inside the audio system and replaced by a fresh one.
+    int Porzucone() const { return porzucone_; }
     // What the player reported for the latest request: its state and its playback rate.
     QMediaPlayer::PlaybackState Stan() const { return stan_; }
     qreal Tempo() const { return tempo_; }
@@ -47,12 +52,26 @@ private:
     void Wyslij(const QString& plik, const QByteArray& wav, qreal tempo);
     void Zgloszenie(quint64 numer, QMediaPlayer::PlaybackState stan, qreal tempo);
     void Blad(quint64 numer, const QString& plik, const QString& opis);
+    void Pilnuj();
+
+    // What the window and its players share; a player given up keeps its copy, so it never reaches a window gone.
+    struct Wspolne {
+        std::atomic<quint64> najnowsze{0}; // the number of the latest request; the player skips older ones
+        std::atomic<int> podjete{0};
+    };
+    struct Prosba {
+        QString plik;
+        QByteArray wav;
+        qreal tempo = 1.0;
+    };
 
     friend class Odtwarzacz;
     QThread* watek_ = nullptr;
     Odtwarzacz* odtwarzacz_ = nullptr;
-    std::atomic<quint64> najnowsze_{0}; // the number of the latest request; the player skips older ones
-    std::atomic<int> podjete_{0};
+    std::shared_ptr<Wspolne> wspolne_ = std::make_shared<Wspolne>();
+    Prosba ostatnia_; // sent again to a fresh player when the one it went to is stuck
+    QTimer straznik_;
+    int porzucone_ = 0;
     QString zrodlo_;
     QMediaPlayer::PlaybackState stan_ = QMediaPlayer::StoppedState;
     qreal tempo_ = 1.0;
