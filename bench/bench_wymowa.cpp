@@ -1,7 +1,9 @@
-// Pronunciation benchmark over loopback: a cached word until the player plays, and an uncached one (status check,
-// download, start).
+// Pronunciation benchmark: the built-in voice until the player plays (its first use loading the voice included), then
+// over loopback a cached word and an uncached one (status check, download, start).
+#include "glos.h"
 #include "program_testowy.h"
 #include "serwer_http.h"
+#include "ui_fglowny.h"
 #include "wymawianie.h"
 
 #include <QApplication>
@@ -39,28 +41,60 @@ int main(int argc, char** argv)
     katalog.lista({"v*1", "A*a.txt"});
     katalog.zestaw("a.txt", {"w*o", "dog*pies"});
 
-    Program program;
-    if (!program.Pokaz())
+    // First the built-in voice, with no dictionary set up: the very first use loads the voice and starts the player.
+    qputenv("VOKARA_DICTIONARY_URL", "https://slownik.vokara.invalid");
+    auto bezSlownika = std::make_unique<Program>();
+    if (!bezSlownika->Pokaz())
         return 1;
-    const auto zmierz = [&](const QString& slowo) {
+    const auto zmierz = [](Program& program, const QString& slowo) {
+        TFSluchaj& sluchaj = *program.FSluchaj;
+        // A word is asked for once the one before has been heard out, as a learner does.
+        (void)QTest::qWaitFor([&] { return sluchaj.Stan() != QMediaPlayer::PlayingState; }, 5000);
         QElapsedTimer zegar;
         zegar.start();
         program.FGlowny->Wymowa().Wymow(slowo);
-        QMediaPlayer* odtwarzacz = program.FSluchaj->Playerek();
-        if (!odtwarzacz ||
-            !QTest::qWaitFor([&] { return odtwarzacz->playbackState() == QMediaPlayer::PlayingState; }, 5000))
+        if (!QTest::qWaitFor([&] { return sluchaj.Zagrane(); }, 5000))
             return -1.0;
         return double(zegar.nsecsElapsed()) / 1e6;
     };
+    const bool zaladowanyPrzed = vokara::GlosZaladowany();
+    const double zimny = zmierz(*bezSlownika, QStringLiteral("first"));
+    bezSlownika.reset();
+    // As a learner meets it: the page comes to the front (which starts the player), then the first word is asked for.
+    vokara::ZwolnijGlos();
+    bezSlownika = std::make_unique<Program>();
+    if (!bezSlownika->Pokaz())
+        return 1;
+    bezSlownika->FGlowny->Formularz().PStrony->setCurrentIndex(4);
+    QTest::qWait(1000);
+    const double pierwsze = zmierz(*bezSlownika, QStringLiteral("first"));
+    std::vector<double> glos;
+    const QStringList slowa{"dog", "house", "beautiful", "ice cream", "to look after", "yesterday", "cat", "morning"};
+    for (int i = 0; i < 40; ++i)
+        glos.push_back(zmierz(*bezSlownika, slowa[i % slowa.size()] + QString(i / slowa.size(), QLatin1Char(' '))));
+    bezSlownika.reset();
+    qputenv("VOKARA_DICTIONARY_URL", serwer.adres().toLatin1());
+    std::printf("voice loaded before first use: %s\n", zaladowanyPrzed ? "yes" : "no");
+    std::printf("built-in voice, first use in a fresh process to playing (loads the voice, starts the player and "
+                "the audio system): %.1f ms\n",
+                zimny);
+    std::printf("built-in voice, first use to playing once its page is in front (loads the voice): %.1f ms\n",
+                pierwsze);
+    std::printf("built-in voice, Wymow to playing: median %.1f ms, worst %.1f ms\n", Mediana(glos),
+                *std::max_element(glos.begin(), glos.end()));
+
+    Program program;
+    if (!program.Pokaz())
+        return 1;
     // The player and the audio system start on first use; that one-off cost is not a word's.
     serwer.ustaw("/images-common/en/mp3/rozgrzewka.mp3", {{200, nagranie}});
-    zmierz(QStringLiteral("rozgrzewka"));
+    zmierz(program, QStringLiteral("rozgrzewka"));
     std::vector<double> zapamietane, pobrane;
     for (int i = 0; i < 20; ++i) {
         const QString slowo = QStringLiteral("word%1").arg(i);
         serwer.ustaw("/images-common/en/mp3/" + slowo.toLatin1() + ".mp3", {{200, nagranie}});
-        pobrane.push_back(zmierz(slowo));
-        zapamietane.push_back(zmierz(slowo));
+        pobrane.push_back(zmierz(program, slowo));
+        zapamietane.push_back(zmierz(program, slowo));
     }
     std::printf("cached word to playing:   median %.1f ms, worst %.1f ms\n", Mediana(zapamietane),
                 *std::max_element(zapamietane.begin(), zapamietane.end()));

@@ -83,7 +83,7 @@ private slots:
         QVERIFY(!ui.Lw1->isVisible() && !ui.ButNastepny->isVisible() && !ui.ButSprawdz->isVisible());
         QCOMPARE(ui.LKomentarz->text(), QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
         QTest::mouseClick(ui.BSluchajWyraz_0, Qt::LeftButton);
-        QCOMPARE(p.FSluchaj->Playerek(), nullptr);
+        QCOMPARE(p.FSluchaj->Zadania(), 0);
     }
 
     void zwyklyStart()
@@ -435,6 +435,25 @@ private slots:
         for (int i = 0; i < 5; ++i)
             QCOMPARE(strony->tabText(i), napisy[i]);
         QCOMPARE(strony->widget(3)->objectName(), QStringLiteral("sSluchanie"));
+    }
+
+    void stronaDomowa_data()
+    {
+        QTest::addColumn<QByteArray>("adres");
+        QTest::addColumn<QString>("linia");
+        QTest::newRow("placeholder") << QByteArray("http://vokara.invalid") << "Strona domowa: nie ustawiono";
+        QTest::newRow("set") << QByteArray("http://127.0.0.1:8080/") << "Strona domowa: http://127.0.0.1:8080";
+    }
+
+    // The welcome text's last line names the home site, or says that none is set.
+    void stronaDomowa()
+    {
+        qputenv("VOKARA_HOME_URL", WARTOSC(QByteArray, adres));
+        testy::Katalog k;
+        zwyklyZestaw(k);
+        Program p;
+        qunsetenv("VOKARA_HOME_URL");
+        QCOMPARE(p.FGlowny->Formularz().LPowitanie->text().split('\n').last(), WARTOSC(QString, linia));
     }
 };
 

@@ -87,11 +87,7 @@ struct Gra {
     {
         return katalog.sciezka("dane/voice/" + vokara::ZCp1250(angielski).toLower() + ".mp3");
     }
-    QString zrodlo() const
-    {
-        auto* p = program->FSluchaj->Playerek();
-        return p ? p->source().toLocalFile() : QString();
-    }
+    QString zrodlo() const { return program->FSluchaj->Zrodlo(); }
 
     testy::Katalog katalog;
     std::unique_ptr<Program> program;
@@ -483,8 +479,9 @@ private slots:
                      qPrintable(komentarz));
         }
         QVERIFY(ui.ButNastepny3->isVisible());
-        g.program->FSluchaj->Playerek()->setSource(QUrl());
+        const int zadania = g.program->FSluchaj->Zadania();
         QTest::keyClick(ui.EWpis3, Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(g.program->FSluchaj->Zadania(), zadania + 1);
         QCOMPARE(g.zrodlo(), g.glos("Dog"));
     }
 

@@ -1,4 +1,5 @@
 // Pronunciation against a real HTTP server on 127.0.0.1: cache, status check, download, playback and failures.
+#include "glos.h"
 #include "program_testowy.h"
 #include "serwer_http.h"
 #include "ui_fglowny.h"
@@ -6,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QTabBar>
+#include <QtEndian>
 
 #include <QMediaPlayer>
 #include <QSignalSpy>
@@ -34,9 +36,11 @@ const QString Brak = QStringLiteral("Takiego słowa nie mam w słowniku.\rSprawd
 
 // One program with its own working folder, dictionary server and answered message boxes.
 struct Stanowisko {
-    Stanowisko()
+    // Without a dictionary the program keeps the built-in placeholder address.
+    explicit Stanowisko(bool slownik = true)
     {
-        qputenv("VOKARA_DICTIONARY_URL", serwer.adres().toLatin1());
+        qputenv("VOKARA_DICTIONARY_URL",
+                slownik ? serwer.adres().toLatin1() : QByteArray("https://slownik.vokara.invalid"));
         katalog.lista({"v*1", "A*a.txt"});
         katalog.zestaw("a.txt", {"w*o", "dog*pies"});
         program = std::make_unique<Program>();
@@ -48,12 +52,11 @@ struct Stanowisko {
     ~Stanowisko() { qunsetenv("VOKARA_DICTIONARY_URL"); }
 
     QString glos(const QString& plik) const { return katalog.sciezka("dane/voice/" + plik); }
-    QString zrodlo() const
-    {
-        auto* p = program->FSluchaj->Playerek();
-        return p ? p->source().toLocalFile() : QString();
-    }
+    QString zrodlo() const { return program->FSluchaj->Zrodlo(); }
     void wymow(const QString& slowo) { program->FGlowny->Wymowa().Wymow(slowo); }
+    // The built-in voice was asked to speak last: a playback with no recording behind it.
+    bool glosMowi() const { return program->FSluchaj->Zadania() > 0 && zrodlo().isEmpty(); }
+    QStringList nagrania() const { return QDir(glos("")).entryList(QDir::Files | QDir::Hidden); }
 
     testy::SerwerHttp serwer;
     testy::Katalog katalog;
@@ -168,15 +171,117 @@ private slots:
         QCOMPARE(s.zrodlo(), QString());
     }
 
-    void zawieszonySerwer()
+    void slownikNieosiagalny_data()
+    {
+        QTest::addColumn<bool>("odmowa");
+        QTest::newRow("time-out") << false;
+        QTest::newRow("connection refused") << true;
+    }
+
+    // The voice speaks and nothing is stored, so the recording is fetched once the dictionary answers again.
+    void slownikNieosiagalny()
     {
         Stanowisko s;
-        s.serwer.ustaw("/images-common/en/mp3/dog.mp3", {{200, {}, {}, true}});
+        s.serwer.ustaw("/images-common/en/mp3/dog.mp3", {{200, {}, {}, true}, {200, nagranie()}});
+        if (WARTOSC(bool, odmowa))
+            s.serwer.zatrzymaj();
         QElapsedTimer zegar;
         zegar.start();
         s.wymow("dog");
-        QCOMPARE(s.odpowiedzi->teksty, QStringList{Brak});
         QVERIFY(zegar.elapsed() < 5000);
+        QVERIFY(s.odpowiedzi->teksty.isEmpty());
+        QVERIFY(s.glosMowi());
+        QCOMPARE(s.nagrania(), QStringList());
+        if (WARTOSC(bool, odmowa))
+            return;
+        s.wymow("dog");
+        QCOMPARE(zawartosc(s.glos("dog.mp3")), nagranie());
+        QCOMPARE(s.zrodlo(), s.glos("dog.mp3"));
+    }
+
+    void toNieNagranie_data()
+    {
+        QTest::addColumn<QByteArray>("tresc");
+        QTest::newRow("empty body") << QByteArray();
+        QTest::newRow("login page") << QByteArray("<html>Zaloguj się do sieci</html>").repeated(300);
+        QTest::newRow("short text") << QByteArray("ok");
+    }
+
+    // The dictionary said yes, but what came is no recording: nothing is stored and the voice speaks.
+    void toNieNagranie()
+    {
+        Stanowisko s;
+        s.serwer.ustaw("/images-common/en/mp3/dog.mp3", {{200, "ok"}, {200, WARTOSC(QByteArray, tresc)}});
+        s.wymow("dog");
+        QCOMPARE(s.serwer.zapytania.size(), 2);
+        QVERIFY(s.odpowiedzi->teksty.isEmpty());
+        QCOMPARE(s.nagrania(), QStringList());
+        QVERIFY(s.glosMowi());
+    }
+
+    // No dictionary set up: the voice speaks words and phrases at once, and nothing is asked or written.
+    void bezSlownika()
+    {
+        Stanowisko s(false);
+        for (const QString& tekst : {QStringLiteral("dog"), QStringLiteral("ice cream"), QStringLiteral("日本")}) {
+            s.wymow(tekst);
+            QVERIFY(s.glosMowi());
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(s.program->FSluchaj->Zagrane(), 10000);
+        QCOMPARE(s.program->siec.Zapytania, 0);
+        QVERIFY(s.serwer.zapytania.isEmpty());
+        QVERIFY(s.odpowiedzi->teksty.isEmpty());
+        QCOMPARE(s.nagrania(), QStringList());
+        QVERIFY(vokara::GlosZaladowany());
+    }
+
+    void glosMowi_data()
+    {
+        QTest::addColumn<QByteArray>("tekst");
+        QTest::newRow("word") << QByteArray("dog");
+        QTest::newRow("phrase") << QByteArray("good morning, how are you");
+    }
+
+    // Real samples: a RIFF header that matches its data, sound rather than silence, and the slow pace is longer.
+    void glosMowi()
+    {
+        const QByteArray tekst = WARTOSC(QByteArray, tekst);
+        const QByteArray wav = vokara::GlosWav(tekst.toStdString());
+        QVERIFY(wav.startsWith("RIFF") && wav.mid(8, 8) == "WAVEfmt ");
+        QCOMPARE(qFromLittleEndian<quint32>(wav.constData() + 40), quint32(wav.size() - 44));
+        const int czestotliwosc = qFromLittleEndian<qint32>(wav.constData() + 24);
+        QCOMPARE(czestotliwosc, 16000);
+        const auto* probki = reinterpret_cast<const qint16*>(wav.constData() + 44);
+        const qsizetype ile = (wav.size() - 44) / 2;
+        QVERIFY(ile > czestotliwosc / 5 * (tekst.count(' ') + 1)); // at least a fifth of a second a word
+        QVERIFY(*std::max_element(probki, probki + ile) > 3000);
+        const qsizetype wolno = vokara::GlosWav(tekst.toStdString(), 1.5).size() - 44;
+        QVERIFY(wolno > (wav.size() - 44) * 13 / 10);
+    }
+
+    void wolnaPowtorka_data()
+    {
+        QTest::addColumn<bool>("nagrane");
+        QTest::newRow("recording") << true;
+        QTest::newRow("built-in voice") << false;
+    }
+
+    // The same word again within a few seconds plays slowly, a third time at the normal pace again.
+    void wolnaPowtorka()
+    {
+        Stanowisko s(false);
+        if (WARTOSC(bool, nagrane))
+            testy::zapisz(s.glos("dog.mp3"), nagranie());
+        const QList<bool> oczekiwane{false, true, false};
+        for (bool wolno : oczekiwane) {
+            s.wymow("Dog");
+            QCOMPARE(s.program->FGlowny->Wymowa().Wolno(), wolno);
+            QTRY_VERIFY_WITH_TIMEOUT(s.program->FSluchaj->Zagrane(), 10000);
+            if (WARTOSC(bool, nagrane))
+                QCOMPARE(s.program->FSluchaj->Tempo(), wolno ? 0.75 : 1.0);
+        }
+        s.wymow("cat"); // another word starts afresh
+        QVERIFY(!s.program->FGlowny->Wymowa().Wolno());
     }
 
     void brakFolderuNagran()
@@ -197,14 +302,15 @@ private slots:
         QTest::newRow("not MP3") << QByteArray("<html>not a recording</html>").repeated(50);
     }
 
+    // A damaged recording leaves the cache and the voice speaks instead; no error box.
     void uszkodzonePlikiWPamieci()
     {
         Stanowisko s;
         testy::zapisz(s.glos("zly.mp3"), WARTOSC(QByteArray, tresc));
         s.wymow("zly");
-        QTRY_COMPARE_WITH_TIMEOUT(s.raporty.teksty.size(), 1, 10000);
-        QVERIFY(!s.raporty.teksty.first().isEmpty());
-        QVERIFY(QFile::exists(s.glos("zly.mp3")));
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(s.glos("zly.mp3")), 10000);
+        QTRY_VERIFY(s.glosMowi());
+        QVERIFY(s.raporty.teksty.isEmpty());
         QVERIFY(s.serwer.zapytania.isEmpty());
     }
 
@@ -216,7 +322,8 @@ private slots:
         s.wymow("one");
         s.wymow("two");
         QCOMPARE(s.zrodlo(), s.glos("two.mp3"));
-        QTRY_COMPARE_WITH_TIMEOUT(s.program->FSluchaj->Playerek()->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(s.program->FSluchaj->Zagrane(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(s.program->FSluchaj->Stan(), QMediaPlayer::StoppedState, 10000); // played in full
     }
 
     void niebezpieczneSlowa_data()
@@ -254,7 +361,6 @@ private slots:
         QCOMPARE(s.zrodlo(), s.glos("house.mp3"));
         QCOMPARE(ui.EWpis4->text(), QStringLiteral("House"));
         s.serwer.zatrzymaj();
-        s.program->FSluchaj->Playerek()->stop();
         QTest::mouseClick(ui.BNastepny4, Qt::LeftButton);
         QCOMPARE(s.zrodlo(), s.glos("house.mp3"));
         QCOMPARE(s.serwer.zapytania.size(), 2);
@@ -292,12 +398,11 @@ private slots:
     void odtwarzaczDekodujeMp3()
     {
         TFSluchaj sluchaj;
-        testy::Raporty raporty;
+        QSignalSpy bledy(&sluchaj, &TFSluchaj::nieodtworzono);
         sluchaj.Odtworz(VOKARA_TESTY_DANE "/krotki.mp3");
-        QSignalSpy stany(sluchaj.Playerek(), &QMediaPlayer::mediaStatusChanged);
-        QTRY_COMPARE_WITH_TIMEOUT(sluchaj.Playerek()->mediaStatus(), QMediaPlayer::EndOfMedia, 10000);
-        QVERIFY(sluchaj.Playerek()->duration() > 100);
-        QVERIFY(raporty.teksty.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(sluchaj.Zagrane(), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(sluchaj.Stan(), QMediaPlayer::StoppedState, 10000);
+        QCOMPARE(bledy.size(), 0);
     }
 };
 

@@ -53,7 +53,9 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
 
     // The welcome text's last line names the home site the update uses.
     QStringList powitanie = ui->LPowitanie->text().split(QLatin1Char('\n'));
-    powitanie.last() = QStringLiteral("Strona domowa: ") + vokara::AdresDomowy();
+    const QString domowa = vokara::AdresDomowy();
+    powitanie.last() =
+        QStringLiteral("Strona domowa: ") + (vokara::AdresUstawiony(domowa) ? domowa : QStringLiteral("nie ustawiono"));
     ui->LPowitanie->setText(powitanie.join(QLatin1Char('\n')));
     if (!qEnvironmentVariableIsSet("BEZCIENIA")) {
         new CienEtykiety(ui->LPowitanie, QPoint(2, 2), QColor(0, 0, 0, 70));
@@ -114,6 +116,11 @@ void TFGlowny::Polacz(TFWarning& warning, TFSluchaj& sluchaj, Siec& siec)
     wymawianie_ = std::make_unique<Wymawianie>(
         siec, sluchaj, warning, [this] { return QString::fromStdString(stan_.dane.FolderDanych().string()); },
         vokara::AdresSlownika());
+    // The player starts when a page that speaks first comes to the front, so its first word is not kept waiting.
+    connect(ui->PStrony, &QTabWidget::currentChanged, &sluchaj, [&sluchaj](int strona) {
+        if (strona > 0)
+            sluchaj.Przygotuj();
+    });
     auto wymow = [this](const std::string& slowo) { wymawianie_->Wymow(slowo); };
     test_ = new StronaTestu(stan_, *ui, warning, wymow, this);
     wpis_ = new StronaWpisu(stan_, *ui, warning, wymow, this);

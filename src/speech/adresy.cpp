@@ -2,6 +2,7 @@
 #include "adresy.h"
 
 #include <QByteArray>
+#include <QUrl>
 #include <QtGlobal>
 
 namespace vokara {
@@ -27,6 +28,12 @@ QString AdresSlownika()
 QString AdresDomowy()
 {
     return Adres("VOKARA_HOME_URL", VOKARA_DOMYSLNA_STRONA);
+}
+
+bool AdresUstawiony(const QString& adres)
+{
+    const QString host = QUrl(adres).host();
+    return !host.isEmpty() && host != QLatin1String("invalid") && !host.endsWith(QLatin1String(".invalid"));
 }
 
 } // namespace vokara

@@ -10,4 +10,8 @@ QString AdresSlownika();
 // The same for the program's home site (VOKARA_HOME_URL).
 QString AdresDomowy();
 
+// Whether an address points anywhere: the built-in defaults lie under the reserved `.invalid` domain, which no
+// name server ever answers, so such an address (or none at all) means that nothing was set up.
+bool AdresUstawiony(const QString& adres);
+
 } // namespace vokara

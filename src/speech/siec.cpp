@@ -193,8 +193,13 @@ bool Siec::Czekaj(QNetworkReply* odpowiedz)
 
 bool Siec::AdresDostepny(const QUrl& adres)
 {
+    return SprawdzAdres(adres) == Odpowiedz::Dostepny;
+}
+
+Siec::Odpowiedz Siec::SprawdzAdres(const QUrl& adres)
+{
     if (zamykanie_)
-        return false;
+        return Odpowiedz::Nieosiagalny;
     KursorCzekania kursor;
     QNetworkRequest zadanie = Zadanie(adres);
     zadanie.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
@@ -210,10 +215,14 @@ bool Siec::AdresDostepny(const QUrl& adres)
         if (status != 0)
             r->abort();
     });
-    const bool doczekal = Czekaj(odpowiedz.get());
+    // A wait ended early (a deadline, the program closing) leaves no status: the server counts as not reached.
+    Czekaj(odpowiedz.get());
     if (status == 0 && odpowiedz->error() == QNetworkReply::NoError)
         status = Status(odpowiedz.get());
-    return (doczekal || status != 0) && (status == 200 || status == 302);
+    if (status == 200 || status == 302)
+        return Odpowiedz::Dostepny;
+    // Any status at all means the server was reached and has no such address.
+    return status != 0 ? Odpowiedz::Brak : Odpowiedz::Nieosiagalny;
 }
 
 bool Siec::Pobierz(const QUrl& adres, const QString& plik, const std::function<bool(const QByteArray&)>& przyjmij)

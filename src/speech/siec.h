@@ -21,6 +21,11 @@ public:
     // dictionary hands a recording to its file server with a 302). The body is never read.
     bool AdresDostepny(const QUrl& adres);
 
+    // The same request, telling a server that answered without the address (any status but 200 or 302) apart from
+    // one that could not be reached at all (no name, no connection, time-out).
+    enum class Odpowiedz { Dostepny, Brak, Nieosiagalny };
+    Odpowiedz SprawdzAdres(const QUrl& adres);
+
     // Follows up to five redirects and writes the body beside the target, replacing the target only when the final
     // status is 2xx, the body arrived whole, every byte of it reached the disk, and `przyjmij` (when given) accepts
     // the body's first bytes (up to 4096, or the whole body if shorter); otherwise the target stays as it was.
