@@ -107,10 +107,8 @@ void RysujZnajomosc(QPainter& malarz, const QComboBox& lista, int indeks, const 
     const QRect tekst(prostokat.right() - 2 - szerokoscTekstu, prostokat.top(), szerokoscTekstu, prostokat.height());
     const int wysokosc = std::min(6, prostokat.height() - 4);
     const QRect pasek(tekst.left() - 46, prostokat.center().y() - wysokosc / 2, 40, wysokosc);
-    // A long name runs under the bar: the bar's own ground keeps both readable.
-    malarz.fillRect(pasek.adjusted(-3, -(prostokat.height() - wysokosc) / 2, szerokoscTekstu + 48,
-                                   (prostokat.height() - wysokosc) / 2),
-                    tlo);
+    // A long name runs under the bar: the bar's own ground, up to the item's right edge, keeps both readable.
+    malarz.fillRect(QRect(QPoint(pasek.left() - 3, prostokat.top()), prostokat.bottomRight()), tlo);
     malarz.setPen(QColor(162, 125, 79));
     malarz.setBrush(QColor(239, 228, 207));
     malarz.drawRect(pasek.adjusted(0, 0, -1, -1));
