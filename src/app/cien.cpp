@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPainter>
 
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -26,17 +28,68 @@ void Przebieg(uchar* poczatek, int n, int skok, int promien, std::vector<int>& b
     }
 }
 
+// The same box pass down every column of a block at once, a row at a time, so memory is read in order.
+void PrzebiegPionowy(QImage& obraz, int lewa, int szerokosc, int gora, int wysokosc, int promien,
+                     std::vector<uchar>& kopia, std::vector<int>& sumy)
+{
+    kopia.resize(std::size_t(szerokosc) * std::size_t(wysokosc));
+    for (int y = 0; y < wysokosc; ++y)
+        std::copy_n(obraz.constScanLine(gora + y) + lewa, szerokosc, kopia.begin() + std::ptrdiff_t(y) * szerokosc);
+    const auto wiersz = [&](int y) { return kopia.data() + std::ptrdiff_t(y) * szerokosc; };
+    sumy.assign(std::size_t(szerokosc), 0);
+    for (int i = 0; i <= promien && i < wysokosc; ++i)
+        std::transform(sumy.begin(), sumy.end(), wiersz(i), sumy.begin(), std::plus<>());
+    const int okno = 2 * promien + 1;
+    for (int y = 0; y < wysokosc; ++y) {
+        uchar* cel = obraz.scanLine(gora + y) + lewa;
+        for (int x = 0; x < szerokosc; ++x)
+            cel[x] = uchar(sumy[std::size_t(x)] / okno);
+        if (y + promien + 1 < wysokosc)
+            std::transform(sumy.begin(), sumy.end(), wiersz(y + promien + 1), sumy.begin(), std::plus<>());
+        if (y - promien >= 0)
+            std::transform(sumy.begin(), sumy.end(), wiersz(y - promien), sumy.begin(), std::minus<>());
+    }
+}
+
 } // namespace
 
 void RozmyjAlfe(QImage& obraz, int promien)
 {
     Q_ASSERT(obraz.format() == QImage::Format_Alpha8);
+    // Three passes carry coverage at most three radii away: only the text's bounding box grown by that much can change,
+    // and everything outside it stays transparent. Rows and columns that are still empty are skipped.
+    const int margines = 3 * promien;
+    int lewa = obraz.width(), prawa = -1, gora = obraz.height(), dol = -1;
+    for (int y = 0; y < obraz.height(); ++y) {
+        const uchar* linia = obraz.constScanLine(y);
+        for (int x = 0; x < obraz.width(); ++x) {
+            if (linia[x] != 0) {
+                lewa = std::min(lewa, x);
+                prawa = std::max(prawa, x);
+                gora = std::min(gora, y);
+                dol = std::max(dol, y);
+            }
+        }
+    }
+    if (prawa < 0)
+        return;
+    lewa = std::max(0, lewa - margines);
+    gora = std::max(0, gora - margines);
+    prawa = std::min(obraz.width() - 1, prawa + margines);
+    dol = std::min(obraz.height() - 1, dol + margines);
+    const int szerokosc = prawa - lewa + 1, wysokosc = dol - gora + 1;
+    const auto pusta = [&](int y) {
+        const uchar* linia = obraz.constScanLine(y) + lewa;
+        return std::all_of(linia, linia + szerokosc, [](uchar a) { return a == 0; });
+    };
     std::vector<int> bufor;
+    std::vector<uchar> kopia;
     for (int przejscie = 0; przejscie < 3; ++przejscie) {
-        for (int y = 0; y < obraz.height(); ++y)
-            Przebieg(obraz.scanLine(y), obraz.width(), 1, promien, bufor);
-        for (int x = 0; x < obraz.width(); ++x)
-            Przebieg(obraz.bits() + x, obraz.height(), int(obraz.bytesPerLine()), promien, bufor);
+        for (int y = gora; y <= dol; ++y) {
+            if (!pusta(y))
+                Przebieg(obraz.scanLine(y) + lewa, szerokosc, 1, promien, bufor);
+        }
+        PrzebiegPionowy(obraz, lewa, szerokosc, gora, wysokosc, promien, kopia, bufor);
     }
 }
 
