@@ -5,7 +5,8 @@ set -euo pipefail
 
 pakiety=(
     build-essential cmake pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite qt6-translations-l10n
+    qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite
+    qt6-translations-l10n
     libjpeg-dev flite1-dev
     gstreamer1.0-plugins-good gstreamer1.0-plugins-base
     fonts-liberation2 fonts-dejavu-core
