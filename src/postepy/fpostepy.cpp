@@ -46,6 +46,21 @@ void Osie(QAbstractAxis* os)
     os->setGridLineColor(Siatka);
 }
 
+// A bar chart's two axes: the categories along the bottom, the counts up the side in whole numbers from 0.
+void OsieSlupkow(QChart* wykres, QAbstractBarSeries* seria, QBarCategoryAxis* osX, int najwiecej)
+{
+    auto* osY = new QValueAxis;
+    osY->setRange(0, std::max(5, najwiecej));
+    osY->setLabelFormat(QStringLiteral("%d"));
+    osY->applyNiceNumbers();
+    Osie(osX);
+    Osie(osY);
+    wykres->addAxis(osX, Qt::AlignBottom);
+    wykres->addAxis(osY, Qt::AlignLeft);
+    seria->attachAxis(osX);
+    seria->attachAxis(osY);
+}
+
 void Zamien(QChartView* widok, QChart* wykres)
 {
     QChart* stary = widok->chart();
@@ -157,16 +172,7 @@ void TFPostepy::RysujDni(const vokara::Statystyki& s)
     w->addSeries(seria);
     auto* osX = new QBarCategoryAxis;
     osX->append(dni);
-    auto* osY = new QValueAxis;
-    osY->setRange(0, std::max(5, najwiecej));
-    osY->setLabelFormat(QStringLiteral("%d"));
-    osY->applyNiceNumbers();
-    for (QAbstractAxis* os : {static_cast<QAbstractAxis*>(osX), static_cast<QAbstractAxis*>(osY)})
-        Osie(os);
-    w->addAxis(osX, Qt::AlignBottom);
-    w->addAxis(osY, Qt::AlignLeft);
-    seria->attachAxis(osX);
-    seria->attachAxis(osY);
+    OsieSlupkow(w, seria, osX, najwiecej);
     w->legend()->setAlignment(Qt::AlignTop);
     Zamien(ui->WykresDni, w);
 }
@@ -239,16 +245,7 @@ void TFPostepy::RysujPudelka(const vokara::Statystyki& s)
     osX->setTitleText(QStringLiteral("Pudełko"));
     osX->setTitleFont(Czcionka(11));
     osX->setTitleBrush(Atrament);
-    auto* osY = new QValueAxis;
-    osY->setRange(0, std::max(5, najwiecej));
-    osY->setLabelFormat(QStringLiteral("%d"));
-    osY->applyNiceNumbers();
-    for (QAbstractAxis* os : {static_cast<QAbstractAxis*>(osX), static_cast<QAbstractAxis*>(osY)})
-        Osie(os);
-    w->addAxis(osX, Qt::AlignBottom);
-    w->addAxis(osY, Qt::AlignLeft);
-    seria->attachAxis(osX);
-    seria->attachAxis(osY);
+    OsieSlupkow(w, seria, osX, najwiecej);
     w->legend()->hide();
     Zamien(ui->WykresPudelek, w);
 }
