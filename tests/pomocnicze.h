@@ -1,4 +1,4 @@
-// Small helpers the test suites share: data files in Windows-1250 written into a temporary folder.
+// Small helpers the test suites share: data files in Windows-1250 written into a temporary folder, the test recording.
 #pragma once
 
 #include "kodowanie.h"
@@ -38,6 +38,15 @@ inline void zapiszLinie(const QString& sciezka, const QStringList& linie)
     for (const auto& l : linie)
         bajty += cp(l.toUtf8().constData()) + "\r\n";
     zapisz(sciezka, QByteArray::fromStdString(bajty));
+}
+
+// The short MP3 recording every pronunciation test plays or serves.
+inline QByteArray nagranie()
+{
+    QFile plik(VOKARA_TESTY_DANE "/krotki.mp3");
+    if (!plik.open(QIODevice::ReadOnly))
+        qFatal("no test recording");
+    return plik.readAll();
 }
 
 } // namespace testy

@@ -6,18 +6,6 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
-namespace {
-
-QByteArray nagranie()
-{
-    QFile plik(VOKARA_TESTY_DANE "/krotki.mp3");
-    if (!plik.open(QIODevice::ReadOnly))
-        qFatal("no test recording");
-    return plik.readAll();
-}
-
-} // namespace
-
 class TestSeriaWymowy : public QObject {
     Q_OBJECT
 
@@ -28,8 +16,8 @@ private slots:
         testy::Katalog katalog;
         katalog.lista({"v*1", "A*a.txt"});
         katalog.zestaw("a.txt", {"w*o", "dog*pies"});
-        testy::zapisz(katalog.sciezka("dane/voice/one.mp3"), nagranie());
-        testy::zapisz(katalog.sciezka("dane/voice/two.mp3"), nagranie());
+        testy::zapisz(katalog.sciezka("dane/voice/one.mp3"), testy::nagranie());
+        testy::zapisz(katalog.sciezka("dane/voice/two.mp3"), testy::nagranie());
         Program program;
         testy::Raporty raporty;
         QVERIFY(program.Pokaz());

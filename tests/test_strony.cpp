@@ -29,14 +29,6 @@ bool jestNagana(const QString& tekst, const QString& koniec)
     return false;
 }
 
-QByteArray nagranie()
-{
-    QFile plik(VOKARA_TESTY_DANE "/krotki.mp3");
-    if (!plik.open(QIODevice::ReadOnly))
-        qFatal("no test recording");
-    return plik.readAll();
-}
-
 } // namespace
 
 // A started program on a working folder with the given sets, its boxes answered by `odpowiedzi`.
@@ -52,7 +44,7 @@ struct Gra {
             for (const auto& linia : zestawy[i])
                 if (!linia.section('*', 0, 0).contains('/'))
                     testy::zapisz(katalog.sciezka("dane/voice/" + linia.section('*', 0, 0).toLower() + ".mp3"),
-                                  nagranie());
+                                  testy::nagranie());
         }
         katalog.lista(lista);
         program = std::make_unique<Program>();

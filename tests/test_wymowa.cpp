@@ -16,14 +16,6 @@ using testy::OdpowiedzHttp;
 
 namespace {
 
-QByteArray nagranie()
-{
-    QFile plik(VOKARA_TESTY_DANE "/krotki.mp3");
-    if (!plik.open(QIODevice::ReadOnly))
-        qFatal("no test recording");
-    return plik.readAll();
-}
-
 QByteArray zawartosc(const QString& sciezka)
 {
     QFile plik(sciezka);
@@ -72,7 +64,7 @@ private slots:
     void zapamietaneSlowo()
     {
         Stanowisko s;
-        testy::zapisz(s.glos("dog.mp3"), nagranie());
+        testy::zapisz(s.glos("dog.mp3"), testy::nagranie());
         s.wymow("Dog");
         QVERIFY(s.serwer.zapytania.isEmpty());
         QCOMPARE(s.zrodlo(), s.glos("dog.mp3"));
@@ -82,12 +74,12 @@ private slots:
     void pobraneSlowo()
     {
         Stanowisko s;
-        s.serwer.ustaw("/images-common/en/mp3/dog.mp3", {{200, nagranie()}});
+        s.serwer.ustaw("/images-common/en/mp3/dog.mp3", {{200, testy::nagranie()}});
         s.wymow("DOG");
         QCOMPARE(s.serwer.zapytania,
                  (QList<QByteArray>{"/images-common/en/mp3/dog.mp3", "/images-common/en/mp3/dog.mp3"}));
         QCOMPARE(s.serwer.agenci.value(0), QByteArray("IE"));
-        QCOMPARE(zawartosc(s.glos("dog.mp3")), nagranie());
+        QCOMPARE(zawartosc(s.glos("dog.mp3")), testy::nagranie());
         QCOMPARE(s.zrodlo(), s.glos("dog.mp3"));
         // Every capitalisation shares the one file in small letters.
         s.wymow("dOg");
@@ -111,7 +103,7 @@ private slots:
     {
         Stanowisko s;
         const QByteArray sciezka = WARTOSC(QByteArray, sciezka);
-        s.serwer.ustaw(sciezka, {{200, nagranie()}});
+        s.serwer.ustaw(sciezka, {{200, testy::nagranie()}});
         s.wymow(WARTOSC(QString, slowo));
         QCOMPARE(s.serwer.zapytania, (QList<QByteArray>{sciezka, sciezka}));
         QVERIFY(QFileInfo(s.glos(WARTOSC(QString, plik))).isFile());
@@ -139,12 +131,12 @@ private slots:
     {
         Stanowisko s;
         s.serwer.ustaw("/images-common/en/mp3/dog.mp3", {{302, {}, s.serwer.adres().toLatin1() + "/pliki/dog.mp3"}});
-        s.serwer.ustaw("/pliki/dog.mp3", {{200, nagranie()}});
+        s.serwer.ustaw("/pliki/dog.mp3", {{200, testy::nagranie()}});
         s.wymow("dog");
         QVERIFY(s.odpowiedzi->teksty.isEmpty());
         QCOMPARE(s.serwer.zapytania, (QList<QByteArray>{"/images-common/en/mp3/dog.mp3",
                                                         "/images-common/en/mp3/dog.mp3", "/pliki/dog.mp3"}));
-        QCOMPARE(zawartosc(s.glos("dog.mp3")), nagranie());
+        QCOMPARE(zawartosc(s.glos("dog.mp3")), testy::nagranie());
     }
 
     void nieudanePobranie_data()
@@ -163,7 +155,8 @@ private slots:
         Stanowisko s;
         s.serwer.ustaw(
             "/images-common/en/mp3/dog.mp3",
-            {{200, "ok"}, {WARTOSC(int, status), nagranie(), {}, WARTOSC(bool, zawies), WARTOSC(qint64, uciecPo)}});
+            {{200, "ok"},
+             {WARTOSC(int, status), testy::nagranie(), {}, WARTOSC(bool, zawies), WARTOSC(qint64, uciecPo)}});
         s.wymow("dog");
         QCOMPARE(s.serwer.zapytania.size(), 2);
         QVERIFY(s.odpowiedzi->teksty.isEmpty());
@@ -182,7 +175,7 @@ private slots:
     void slownikNieosiagalny()
     {
         Stanowisko s;
-        s.serwer.ustaw("/images-common/en/mp3/dog.mp3", {{200, {}, {}, true}, {200, nagranie()}});
+        s.serwer.ustaw("/images-common/en/mp3/dog.mp3", {{200, {}, {}, true}, {200, testy::nagranie()}});
         if (WARTOSC(bool, odmowa))
             s.serwer.zatrzymaj();
         QElapsedTimer zegar;
@@ -195,7 +188,7 @@ private slots:
         if (WARTOSC(bool, odmowa))
             return;
         s.wymow("dog");
-        QCOMPARE(zawartosc(s.glos("dog.mp3")), nagranie());
+        QCOMPARE(zawartosc(s.glos("dog.mp3")), testy::nagranie());
         QCOMPARE(s.zrodlo(), s.glos("dog.mp3"));
     }
 
@@ -271,7 +264,7 @@ private slots:
     {
         Stanowisko s(false);
         if (WARTOSC(bool, nagrane))
-            testy::zapisz(s.glos("dog.mp3"), nagranie());
+            testy::zapisz(s.glos("dog.mp3"), testy::nagranie());
         const QList<bool> oczekiwane{false, true, false};
         for (bool wolno : oczekiwane) {
             s.wymow("Dog");
@@ -288,7 +281,7 @@ private slots:
     {
         Stanowisko s;
         QDir(s.glos("")).removeRecursively();
-        s.serwer.ustaw("/images-common/en/mp3/dog.mp3", {{200, nagranie()}});
+        s.serwer.ustaw("/images-common/en/mp3/dog.mp3", {{200, testy::nagranie()}});
         s.wymow("dog");
         QCOMPARE(s.serwer.zapytania.size(), 1); // the status check, then nothing
         QVERIFY(s.odpowiedzi->teksty.isEmpty());
@@ -317,8 +310,8 @@ private slots:
     void dwaRazyPodRzad()
     {
         Stanowisko s;
-        testy::zapisz(s.glos("one.mp3"), nagranie());
-        testy::zapisz(s.glos("two.mp3"), nagranie());
+        testy::zapisz(s.glos("one.mp3"), testy::nagranie());
+        testy::zapisz(s.glos("two.mp3"), testy::nagranie());
         s.wymow("one");
         s.wymow("two");
         QCOMPARE(s.zrodlo(), s.glos("two.mp3"));
@@ -352,7 +345,7 @@ private slots:
     void stronaOdsluchu()
     {
         Stanowisko s;
-        s.serwer.ustaw("/images-common/en/mp3/house.mp3", {{200, nagranie()}});
+        s.serwer.ustaw("/images-common/en/mp3/house.mp3", {{200, testy::nagranie()}});
         auto& ui = s.program->FGlowny->Formularz();
         QTabBar* pasek = ui.PStrony->tabBar();
         QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(4).center());
