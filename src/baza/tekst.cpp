@@ -5,12 +5,12 @@
 
 namespace vokara {
 
-QString ZCp1250(const std::string& bajty)
+QString ZCp1250(QByteArrayView bajty)
 {
     QString wynik;
-    wynik.reserve(qsizetype(bajty.size()));
-    for (unsigned char b : bajty)
-        wynik += QChar(char16_t(ZnakCp1250(b)));
+    wynik.reserve(bajty.size());
+    for (const char b : bajty)
+        wynik += QChar(char16_t(ZnakCp1250(static_cast<unsigned char>(b))));
     return wynik;
 }
 

@@ -2,6 +2,7 @@
 #include "import.h"
 
 #include "kodowanie.h"
+#include "tekst.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -73,15 +74,6 @@ bool JestUtf8(const QByteArray& bajty, QString& tekst)
     QStringDecoder dekoder(QStringConverter::Utf8);
     tekst = dekoder.decode(bajty);
     return !dekoder.hasError();
-}
-
-QString ZWindows1250(const QByteArray& bajty)
-{
-    QString tekst;
-    tekst.reserve(bajty.size());
-    for (const char b : bajty)
-        tekst.append(QChar(char16_t(ZnakCp1250(static_cast<unsigned char>(b)))));
-    return tekst;
 }
 
 QString NazwaSeparatora(QChar s)
@@ -177,7 +169,7 @@ WynikImportu ImportujTekst(const QByteArray& bajty)
     if (JestUtf8(bajty, tekst)) {
         kodowanie = QStringLiteral("UTF-8");
     } else {
-        tekst = ZWindows1250(bajty);
+        tekst = ZCp1250(bajty);
         kodowanie = QStringLiteral("Windows-1250");
     }
     if (tekst.startsWith(QChar(0xFEFF)))
