@@ -196,6 +196,13 @@ bool Siec::AdresDostepny(const QUrl& adres)
     return SprawdzAdres(adres) == Odpowiedz::Dostepny;
 }
 
+QNetworkAccessManager& Siec::Menedzer()
+{
+    if (!siec_)
+        siec_ = std::make_unique<QNetworkAccessManager>();
+    return *siec_;
+}
+
 Siec::Odpowiedz Siec::SprawdzAdres(const QUrl& adres)
 {
     if (zamykanie_)
@@ -205,7 +212,7 @@ Siec::Odpowiedz Siec::SprawdzAdres(const QUrl& adres)
     zadanie.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     zadanie.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     ++Zapytania;
-    std::unique_ptr<QNetworkReply, UsunPozniej> odpowiedz(siec_.get(zadanie));
+    std::unique_ptr<QNetworkReply, UsunPozniej> odpowiedz(Menedzer().get(zadanie));
     int status = 0;
     // Declared last, so destroyed first: the handler below, which points into this call, never outlives it.
     QObject straznik;
@@ -241,7 +248,7 @@ bool Siec::Pobierz(const QUrl& adres, const QString& plik, const std::function<b
     zadanie.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     zadanie.setMaximumRedirectsAllowed(5);
     ++Zapytania;
-    std::unique_ptr<QNetworkReply, UsunPozniej> odpowiedz(siec_.get(zadanie));
+    std::unique_ptr<QNetworkReply, UsunPozniej> odpowiedz(Menedzer().get(zadanie));
     Blad blad = Blad::Brak; // a failed write, or a body over the size limit
     qint64 zapisane = 0;
     QByteArray poczatek; // the first bytes, for `przyjmij`

@@ -7,6 +7,7 @@
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 
 class QNetworkReply;
 class QWidget;
@@ -69,7 +70,10 @@ private:
     // False when the wait ended early: the overall limit, Przerwij, or a window closed.
     bool Czekaj(QNetworkReply* odpowiedz);
 
-    QNetworkAccessManager siec_;
+    // Made on the first request: most sessions never go online, and the start need not wait for it.
+    QNetworkAccessManager& Menedzer();
+
+    std::unique_ptr<QNetworkAccessManager> siec_;
     QNetworkReply* biezaca_ = nullptr;
     bool przerwane_ = false;
     bool zamykanie_ = false;
