@@ -59,10 +59,11 @@ void RozmyjAlfe(QImage& obraz, int promien)
     // Three passes carry coverage at most three radii away: only the text's bounding box grown by that much can change,
     // and everything outside it stays transparent. Rows and columns that are still empty are skipped.
     const int margines = 3 * promien;
-    int lewa = obraz.width(), prawa = -1, gora = obraz.height(), dol = -1;
-    for (int y = 0; y < obraz.height(); ++y) {
+    const int w = obraz.width(), h = obraz.height();
+    int lewa = w, prawa = -1, gora = h, dol = -1;
+    for (int y = 0; y < h; ++y) {
         const uchar* linia = obraz.constScanLine(y);
-        for (int x = 0; x < obraz.width(); ++x) {
+        for (int x = 0; x < w; ++x) {
             if (linia[x] != 0) {
                 lewa = std::min(lewa, x);
                 prawa = std::max(prawa, x);
@@ -102,26 +103,36 @@ CienEtykiety::CienEtykiety(QLabel* etykieta, QPoint przesuniecie, QColor kolor)
 void CienEtykiety::Przygotuj()
 {
     const qreal skala = etykieta_->devicePixelRatioF();
-    QImage tekst(etykieta_->size() * skala, QImage::Format_ARGB32_Premultiplied);
-    tekst.setDevicePixelRatio(skala);
-    tekst.fill(Qt::transparent);
+    // The text's coverage, laid out as the label lays it out, painted straight into an alpha-only image.
+    QImage alfa(etykieta_->size() * skala, QImage::Format_Alpha8);
+    alfa.setDevicePixelRatio(skala);
+    alfa.fill(0);
     {
-        // The text laid out as the label lays it out; only its coverage matters, not its colour.
-        QPainter malarz(&tekst);
+        QPainter malarz(&alfa);
         malarz.setFont(etykieta_->font());
         malarz.setPen(Qt::black);
         const int uklad = int(etykieta_->alignment()) | (etykieta_->wordWrap() ? Qt::TextWordWrap : 0);
         malarz.drawText(etykieta_->contentsRect(), uklad, etykieta_->text());
     }
-    QImage alfa = tekst.convertToFormat(QImage::Format_Alpha8);
     // A radius of 2 in three passes spreads about as far as the blur radius 6 the shadow was designed with.
     RozmyjAlfe(alfa, qRound(2 * skala));
+    // The shadow's colour at each blurred coverage, premultiplied: one table entry per level.
+    QRgb odcienie[256];
+    const QRgb kolor = qPremultiply(kolor_.rgba());
+    const auto razy = [](uint skladowa, uint pokrycie) {
+        const uint t = skladowa * pokrycie + 128;
+        return (t + (t >> 8)) >> 8; // divided by 255, rounded
+    };
+    for (uint a = 0; a < 256; ++a)
+        odcienie[a] = qRgba(int(razy(qRed(kolor), a)), int(razy(qGreen(kolor), a)), int(razy(qBlue(kolor), a)),
+                            int(razy(qAlpha(kolor), a)));
     cien_ = QImage(alfa.size(), QImage::Format_ARGB32_Premultiplied);
     cien_.setDevicePixelRatio(skala);
-    cien_.fill(kolor_);
-    QPainter malarz(&cien_);
-    malarz.setCompositionMode(QPainter::CompositionMode_DestinationIn);
-    malarz.drawImage(QPoint(), alfa);
+    for (int y = 0; y < alfa.height(); ++y) {
+        const uchar* pokrycie = alfa.constScanLine(y);
+        auto* cel = reinterpret_cast<QRgb*>(cien_.scanLine(y));
+        std::transform(pokrycie, pokrycie + alfa.width(), cel, [&odcienie](uchar a) { return odcienie[a]; });
+    }
     tekstCienia_ = etykieta_->text();
     rozmiarCienia_ = etykieta_->size();
 }
