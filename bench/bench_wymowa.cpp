@@ -1,9 +1,9 @@
 // Pronunciation benchmark: the built-in voice until the player plays (its first use loading the voice included), then
 // over loopback a cached word and an uncached one (status check, download, start).
+#include "formularz.h"
 #include "glos.h"
 #include "program_testowy.h"
 #include "serwer_http.h"
-#include "ui_fglowny.h"
 #include "wymawianie.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // The data update against a loopback home site: every outcome, its notice, and what is on disk afterwards.
 #include "aktualizacja.h"
+#include "formularz.h"
 #include "program_testowy.h"
 #include "serwer_http.h"
-#include "ui_fglowny.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 // Own sets: the import readers over sample files, hostile input, saving through the real readers, the editor.
 #include "fmojezestawy.h"
+#include "formularz.h"
 #include "import.h"
 #include "program_testowy.h"
-#include "ui_fglowny.h"
 #include "zbior.h"
 
 #include <QLineEdit>

@@ -1,16 +1,17 @@
 // Main window: start-up outcomes, page resets on the user's switches, help, picker drawing and the layout.
 #include "cien.h"
+#include "formularz.h"
 #include "fpomoc.h"
 #include "program_testowy.h"
 #include "stronatestu.h"
 #include "tekst.h"
-#include "ui_fglowny.h"
 #include "wyborzestawu.h"
 
 #include <QMenu>
 #include <QPainter>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTextBrowser>
 
@@ -255,7 +256,7 @@ private slots:
             opcja.rect = obraz.rect();
             opcja.state = QStyle::State_Enabled |
                           (zaznaczona ? QStyle::State_Selected | QStyle::State_MouseOver : QStyle::State_None);
-            lista.itemDelegate()->paint(&malarz, opcja, lista.model()->index(0, 0));
+            lista.Delegat()->paint(&malarz, opcja, lista.model()->index(0, 0));
             return obraz;
         };
         const QImage zwykla = narysuj(false);
@@ -310,6 +311,7 @@ private slots:
     {
         testy::Katalog k;
         Program p;
+        p.FGlowny->Formularz(); // every page made
         auto* w = znajdz<QWidget>(*p.FGlowny, WARTOSC(QString, nazwa).toLatin1().constData());
         w->ensurePolished();
         QCOMPARE(w->geometry(), WARTOSC(QRect, pudelko));
@@ -398,6 +400,49 @@ private slots:
         QVERIFY(kolor(ui.RJezyk_0) != wlaczony);
         ui.ButNastepny->setEnabled(false);
         QVERIFY(kolor(ui.ButNastepny) != QColor(47, 23, 0));
+    }
+
+    // An exercise page's controls are made when the page first comes to the front: they show on it, the picker
+    // lists the sets, and Enter presses its buttons.
+    void stronaZPierwszymPokazaniem_data()
+    {
+        QTest::addColumn<int>("strona");
+        QTest::addColumn<QString>("kontrolka");
+        QTest::addColumn<QString>("wybor");
+        QTest::newRow("choice") << 1 << "CZestawSlow"
+                                << "CZestawSlow";
+        QTest::newRow("typing") << 2 << "CZestawSlow2"
+                                << "CZestawSlow2";
+        QTest::newRow("dictation") << 3 << "CZestawSlow3"
+                                   << "CZestawSlow3";
+        QTest::newRow("pronunciation") << 4 << "EWpis4"
+                                       << "CZestawSlow3";
+    }
+
+    void stronaZPierwszymPokazaniem()
+    {
+        testy::Katalog k;
+        zwyklyZestaw(k);
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        QVERIFY(QTest::qWaitForWindowExposed(p.FGlowny.get()));
+        const QString kontrolka = WARTOSC(QString, kontrolka);
+        QVERIFY(!p.FGlowny->findChild<QWidget*>(kontrolka));
+        QTabBar* pasek = p.FGlowny->findChild<QTabBar*>();
+        QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(WARTOSC(int, strona)).center());
+        auto* w = p.FGlowny->findChild<QWidget*>(kontrolka);
+        QVERIFY(w && w->isVisible());
+        auto* lista = p.FGlowny->findChild<QComboBox*>(WARTOSC(QString, wybor));
+        QCOMPARE(pozycje(lista), (QStringList{"Zwierzęta", "Dom"}));
+        for (QPushButton* przycisk : w->parentWidget()->findChildren<QPushButton*>()) {
+            if (przycisk->isVisible()) {
+                QSignalSpy klik(przycisk, &QPushButton::clicked);
+                QTest::keyClick(przycisk, Qt::Key_Return);
+                QCOMPARE(klik.count(), 1);
+                break;
+            }
+        }
     }
 
     // The welcome text's shadow: blurred evenly around each point, its weight kept, drawn under the text.

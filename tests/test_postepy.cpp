@@ -1,10 +1,10 @@
 // The learning memory: boxes and due dates, the database's failures, and rounds played through the real pages.
 #include "cwiczenie.h"
+#include "formularz.h"
 #include "fpostepy.h"
 #include "pamiec.h"
 #include "program_testowy.h"
 #include "tekst.h"
-#include "ui_fglowny.h"
 #include "ui_fpostepy.h"
 #include "wybory.h"
 #include "wyborzestawu.h"
@@ -43,7 +43,7 @@ struct Gra {
             qFatal("program did not start");
     }
 
-    Ui::TFGlowny& ui() { return program->FGlowny->Formularz(); }
+    FormularzGlowny& ui() { return program->FGlowny->Formularz(); }
 
     void strona(int p)
     {

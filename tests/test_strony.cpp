@@ -1,9 +1,9 @@
 // The three exercise pages played through their real widgets, with the program's own generator.
 #include "cwiczenie.h"
+#include "formularz.h"
 #include "program_testowy.h"
 #include "stronatestu.h"
 #include "tekst.h"
-#include "ui_fglowny.h"
 #include "wyborzestawu.h"
 
 #include <QAbstractItemView>
@@ -53,7 +53,7 @@ struct Gra {
             qFatal("program did not start");
     }
 
-    Ui::TFGlowny& ui() { return program->FGlowny->Formularz(); }
+    FormularzGlowny& ui() { return program->FGlowny->Formularz(); }
     std::vector<vokara::_word>& wyrazy() { return program->stan.dane.Wyrazy; }
 
     void strona(int p)

@@ -1,8 +1,8 @@
 // Pronunciation against a real HTTP server on 127.0.0.1: cache, status check, download, playback and failures.
+#include "formularz.h"
 #include "glos.h"
 #include "program_testowy.h"
 #include "serwer_http.h"
-#include "ui_fglowny.h"
 #include "wymawianie.h"
 
 #include <QElapsedTimer>

@@ -5,17 +5,18 @@
 #include "aktualizacja.h"
 #include "cien.h"
 #include "fmojezestawy.h"
+#include "formularz.h"
 #include "fpomoc.h"
 #include "fpostepy.h"
 #include "fsluchaj.h"
 #include "fwarning.h"
+#include "ikona.h"
 #include "siec.h"
 #include "skorka.h"
 #include "stronasluchu.h"
 #include "stronatestu.h"
 #include "stronawpisu.h"
 #include "tekst.h"
-#include "ui_fglowny.h"
 #include "wybory.h"
 #include "wymawianie.h"
 
@@ -43,13 +44,13 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     // control take its style sheet again. The skin is in force before the controls exist for the same reason.
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      stan_(stan), ui(std::make_unique<Ui::TFGlowny>())
+      stan_(stan), ui(std::make_unique<FormularzGlowny>()) // value-initialised: the pages' controls start null
 {
     FormCreate();
-    ui->setupUi(this);
+    ui->Ui::TFGlowny::setupUi(this);
     setAttribute(Qt::WA_StyledBackground);
     setFixedSize(1066, 600);
-    setWindowIcon(QIcon(QStringLiteral(":/obrazy/vokara.png")));
+    setWindowIcon(IkonaNaZadanie(QStringLiteral(":/obrazy/vokara.png")));
 
     // The welcome text's last line names the home site the update uses.
     QStringList powitanie = ui->LPowitanie->text().split(QLatin1Char('\n'));
@@ -74,6 +75,8 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     connect(f1, &QShortcut::activated, this, &TFGlowny::OtworzPomoc);
 
     OtwieraczPomocy = [this](const QString& plik) { OtworzStroneSystemowo(plik); };
+    // A page is made as it comes to the front, before the page reset below runs on it.
+    connect(ui->PStrony, &QTabWidget::currentChanged, this, &TFGlowny::ZbudujStrone);
     connect(ui->PStrony, &QTabWidget::currentChanged, this, [this](int p) {
         if (!zmianaProgramowa_)
             PStronyChange(p);
@@ -81,20 +84,100 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     connect(ui->ButAktualizacja, &QPushButton::clicked, this, &TFGlowny::ButAktualizacjaClick);
     connect(ui->ButMojeZestawy, &QPushButton::clicked, this, &TFGlowny::ButMojeZestawyClick);
     connect(ui->ButPostepy, &QPushButton::clicked, this, &TFGlowny::ButPostepyClick);
-    // Names a listener understands: a field or picker is named by the label above it, a tab by its caption
-    // without the blanks that space it out.
-    for (auto [etykieta, pole] : {std::pair<QLabel*, QWidget*>{ui->SWybierzZestaw, ui->CZestawSlow},
-                                  {ui->LWybierzZestaw2, ui->CZestawSlow2},
-                                  {ui->LWybierzZestaw3, ui->CZestawSlow3},
-                                  {ui->LOznacza2, ui->EWpis2},
-                                  {ui->LOznacza3, ui->EWpis3},
-                                  {ui->LTekst, ui->EWpis4}})
-        etykieta->setBuddy(pole);
+    // A tab is named for a listener by its caption without the blanks that space it out.
     for (int i = 0; i < ui->PStrony->count(); ++i)
         ui->PStrony->tabBar()->setAccessibleTabName(i, ui->PStrony->tabText(i).trimmed());
     // Enter presses the focused button on every page, as Space does.
-    for (QPushButton* przycisk : ui->PStrony->findChildren<QPushButton*>())
+    for (QPushButton* przycisk : ui->SPowitanie->findChildren<QPushButton*>())
         przycisk->installEventFilter(this);
+}
+
+void TFGlowny::ZbudujStrone(int p)
+{
+    Q_ASSERT(warning_);
+    QWidget* strona = nullptr;
+    std::vector<QWidget*> strony;
+    if (p == 1 && !test_) {
+        strona = ui->STestWyboru;
+        ui->Ui::TStronaTestu::setupUi(strona);
+        strony = {strona};
+        WypelnijZestawy(ui->CZestawSlow);
+        test_ = new StronaTestu(stan_, *ui, *warning_, wymow_, this);
+    } else if (p == 2 && !wpis_) {
+        strona = ui->sWpisSlowa;
+        ui->Ui::TStronaWpisu::setupUi(strona);
+        strony = {strona};
+        WypelnijZestawy(ui->CZestawSlow2);
+        wpis_ = new StronaWpisu(stan_, *ui, *warning_, wymow_, this);
+    } else if ((p == 3 || p == 4) && !sluch_) {
+        ui->Ui::TStronaSluchu::setupUi(ui->sSluchanie);
+        ui->Ui::TStronaOdsluchu::setupUi(ui->sSluchanieSlowa);
+        strony = {ui->sSluchanie, ui->sSluchanieSlowa};
+        WypelnijZestawy(ui->CZestawSlow3);
+        sluch_ = new StronaSluchu(
+            stan_, *ui, *warning_, wymow_, [this](const QString& s) { wymawianie_->Wymow(s); }, this);
+    } else {
+        return;
+    }
+    // Names a listener understands: a field or picker is named by the label above it.
+    const std::pair<QLabel*, QWidget*> opisy[] = {{ui->SWybierzZestaw, ui->CZestawSlow},
+                                                  {ui->LWybierzZestaw2, ui->CZestawSlow2},
+                                                  {ui->LWybierzZestaw3, ui->CZestawSlow3},
+                                                  {ui->LOznacza2, ui->EWpis2},
+                                                  {ui->LOznacza3, ui->EWpis3},
+                                                  {ui->LTekst, ui->EWpis4}};
+    for (auto [etykieta, pole] : opisy) {
+        if (etykieta && !etykieta->buddy())
+            etykieta->setBuddy(pole);
+    }
+    for (QWidget* s : strony) {
+        for (QPushButton* przycisk : s->findChildren<QPushButton*>())
+            przycisk->installEventFilter(this);
+        // A page already on screen does not show controls made after it; those its code did not hide are shown.
+        if (s->isVisible()) {
+            for (QWidget* w : s->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (!w->testAttribute(Qt::WA_WState_ExplicitShowHide))
+                    w->show();
+            }
+        }
+    }
+    OdswiezPostep();
+}
+
+FormularzGlowny& TFGlowny::Formularz()
+{
+    for (int p = 1; p <= 3; ++p)
+        ZbudujStrone(p);
+    return *ui;
+}
+
+StronaTestu& TFGlowny::Test()
+{
+    ZbudujStrone(1);
+    return *test_;
+}
+
+StronaWpisu& TFGlowny::Wpis()
+{
+    ZbudujStrone(2);
+    return *wpis_;
+}
+
+StronaSluchu& TFGlowny::Sluch()
+{
+    ZbudujStrone(3);
+    return *sluch_;
+}
+
+std::vector<QComboBox*> TFGlowny::Wybory() const
+{
+    std::vector<QComboBox*> wybory;
+    for (QComboBox* lista : {static_cast<QComboBox*>(ui->CZestawSlow), static_cast<QComboBox*>(ui->CZestawSlow2),
+                             static_cast<QComboBox*>(ui->CZestawSlow3)}) {
+        if (lista)
+            wybory.push_back(lista);
+    }
+    return wybory;
 }
 
 TFGlowny::~TFGlowny()
@@ -121,11 +204,7 @@ void TFGlowny::Polacz(TFWarning& warning, TFSluchaj& sluchaj, Siec& siec)
         if (strona > 0)
             sluchaj.Przygotuj();
     });
-    auto wymow = [this](const std::string& slowo) { wymawianie_->Wymow(slowo); };
-    test_ = new StronaTestu(stan_, *ui, warning, wymow, this);
-    wpis_ = new StronaWpisu(stan_, *ui, warning, wymow, this);
-    sluch_ = new StronaSluchu(
-        stan_, *ui, warning, wymow, [this](const QString& s) { wymawianie_->Wymow(s); }, this);
+    wymow_ = [this](const std::string& slowo) { wymawianie_->Wymow(slowo); };
     aktualizacja_ = std::make_unique<Aktualizacja>(
         siec, warning, stan_.dane,
         [this] {
@@ -202,9 +281,8 @@ bool TFGlowny::ZaladujDane()
     };
     switch (wynik) {
     case vokara::ListaGotowa:
-        WypelnijZestawy(ui->CZestawSlow);
-        WypelnijZestawy(ui->CZestawSlow2);
-        WypelnijZestawy(ui->CZestawSlow3);
+        for (QComboBox* lista : Wybory())
+            WypelnijZestawy(lista);
         OdswiezPostep();
         UstawStrone(0);
         return true;
@@ -224,10 +302,10 @@ bool TFGlowny::ZaladujDane()
     stan_.dane.WersjaDanych = "11.11.2011";
     stan_.dane.Zestawy.clear();
     stan_.dane.ZestawyListy = 0;
-    for (QComboBox* lista : {static_cast<QComboBox*>(ui->CZestawSlow), static_cast<QComboBox*>(ui->CZestawSlow2),
-                             static_cast<QComboBox*>(ui->CZestawSlow3)})
+    for (QComboBox* lista : Wybory())
         lista->clear();
-    test_->UkryjTest();
+    // The choice page stays in front, idle.
+    Test().UkryjTest();
     return true;
 }
 
@@ -366,8 +444,7 @@ void TFGlowny::OdswiezMoje()
     if (stan_.dane.ZestawyListy == 0)
         return;
     vokara::WczytajMoje(stan_.dane);
-    for (QComboBox* lista : {static_cast<QComboBox*>(ui->CZestawSlow), static_cast<QComboBox*>(ui->CZestawSlow2),
-                             static_cast<QComboBox*>(ui->CZestawSlow3)}) {
+    for (QComboBox* lista : Wybory()) {
         const int wybrany = lista->currentIndex();
         const QString nazwa = lista->currentText();
         const QSignalBlocker blokada(lista);
@@ -400,7 +477,7 @@ void TFGlowny::OtworzPamiec()
 void TFGlowny::OdswiezPostep()
 {
     if (stan_.pamiec.Dostepna())
-        vokara::OdswiezWybory(stan_.pamiec, stan_.dane, {ui->CZestawSlow, ui->CZestawSlow2, ui->CZestawSlow3});
+        vokara::OdswiezWybory(stan_.pamiec, stan_.dane, Wybory());
 }
 
 void TFGlowny::ButPostepyClick()

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QComboBox;
 class Aktualizacja;
@@ -21,9 +22,8 @@ class TFPomoc;
 class TFWarning;
 class Wymawianie;
 
-namespace Ui {
-class TFGlowny;
-}
+struct FormularzGlowny;
+class TWyborZestawu;
 
 class TFGlowny : public QWidget {
     Q_OBJECT
@@ -63,10 +63,14 @@ public:
     void PokazPomocWOknie(const QString& plik);
     TFPomoc* OknoPomocy() const { return pomocOkno_.get(); }
 
-    Ui::TFGlowny& Formularz() { return *ui; }
-    StronaTestu& Test() { return *test_; }
-    StronaWpisu& Wpis() { return *wpis_; }
-    StronaSluchu& Sluch() { return *sluch_; }
+    // The whole form with every page made (the pages are otherwise made when first shown).
+    FormularzGlowny& Formularz();
+    StronaTestu& Test();
+    StronaWpisu& Wpis();
+    StronaSluchu& Sluch();
+    // Makes page p's controls and the code that drives them, if not made yet: the choice page (1), the typing page
+    // (2), or the two listening pages together (3 and 4), which one class drives.
+    void ZbudujStrone(int p);
     Wymawianie& Wymowa() { return *wymawianie_; }
     Aktualizacja& Aktualizator() { return *aktualizacja_; }
 
@@ -85,9 +89,12 @@ private:
     // Puts the window, frame included, in the middle of its screen's free area.
     void Wysrodkuj();
     void PoliczRamke();
+    // The pickers of the pages made so far.
+    std::vector<QComboBox*> Wybory() const;
 
     StanProgramu& stan_;
-    std::unique_ptr<Ui::TFGlowny> ui;
+    std::unique_ptr<FormularzGlowny> ui;
+    ::Wymowa wymow_; // pronounces a word of a set, for the pages
     TFWarning* warning_ = nullptr;
     std::unique_ptr<Wymawianie> wymawianie_;
     std::unique_ptr<Aktualizacja> aktualizacja_;

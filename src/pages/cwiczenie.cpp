@@ -1,9 +1,9 @@
 // The shared steps of the exercise pages.
 #include "cwiczenie.h"
 
+#include "formularz.h"
 #include "fwarning.h"
 #include "tekst.h"
-#include "ui_fglowny.h"
 #include "wybory.h"
 #include "wyborzestawu.h"
 
@@ -15,7 +15,7 @@ const QString Cwiczenie::KliknijNastepny = QStringLiteral("Kliknij w \"Następny
 const QString Cwiczenie::KoniecZestawu = QStringLiteral(
     "Odpowiedziałeś poprawnie na wszystkie pytania w tym zestawie. Czy chcesz ponowić pracę z tym samym zestawem?");
 
-Cwiczenie::Cwiczenie(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent)
+Cwiczenie::Cwiczenie(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent)
     : QObject(parent), stan(stan), ui(ui), warning(warning), wymow(std::move(wymow))
 {
 }

@@ -12,15 +12,13 @@ class QPushButton;
 class TFWarning;
 class TWyborZestawu;
 
-namespace Ui {
-class TFGlowny;
-}
+struct FormularzGlowny;
 
 class Cwiczenie : public QObject {
     Q_OBJECT
 
 public:
-    Cwiczenie(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent);
+    Cwiczenie(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent);
 
     // The page's idle state, also brought by every switch to it.
     virtual void Ukryj() = 0;
@@ -58,7 +56,7 @@ protected:
     const vokara::_word& Biezacy() const { return stan.silnik.BiezacyWyraz(); }
 
     StanProgramu& stan;
-    Ui::TFGlowny& ui;
+    FormularzGlowny& ui;
     TFWarning& warning;
     Wymowa wymow;
     int pominiete_ = 0; // entries counted as answered before the round began (phrases on the dictation page)

@@ -1,10 +1,10 @@
 // Dictation: each new question plays its word; the word or its meaning counts, compared without regard to case.
 #include "stronasluchu.h"
 
+#include "formularz.h"
 #include "fwarning.h"
 #include "kodowanie.h"
 #include "tekst.h"
-#include "ui_fglowny.h"
 
 namespace {
 const std::string& AngielskieSlowo()
@@ -14,7 +14,7 @@ const std::string& AngielskieSlowo()
 }
 } // namespace
 
-StronaSluchu::StronaSluchu(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warning, Wymowa wymow,
+StronaSluchu::StronaSluchu(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow,
                            std::function<void(const QString&)> wymowDowolne, QObject* parent)
     : Cwiczenie(stan, ui, warning, std::move(wymow), parent), wymowDowolne_(std::move(wymowDowolne))
 {

@@ -10,7 +10,7 @@ class StronaSluchu : public Cwiczenie {
 
 public:
     // `wymowDowolne` pronounces typed text, which may not fit the data code page at all.
-    StronaSluchu(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warning, Wymowa wymow,
+    StronaSluchu(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow,
                  std::function<void(const QString&)> wymowDowolne, QObject* parent);
 
     void Ukryj() override { UkryjSluch(); }

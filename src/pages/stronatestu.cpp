@@ -1,9 +1,9 @@
 // Choice test: states, option picking, the check and the loudspeakers.
 #include "stronatestu.h"
 
+#include "formularz.h"
 #include "fwarning.h"
 #include "tekst.h"
-#include "ui_fglowny.h"
 
 #include <QAbstractItemView>
 #include <QCoreApplication>
@@ -15,7 +15,7 @@ namespace {
 const QColor KolorOpcji(44, 47, 43);
 }
 
-StronaTestu::StronaTestu(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent)
+StronaTestu::StronaTestu(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent)
     : Cwiczenie(stan, ui, warning, std::move(wymow), parent)
 {
     Powiaz(ui.CZestawSlow, ui.LKomentarz, ui.ButNastepny,
@@ -234,7 +234,7 @@ bool StronaTestu::eventFilter(QObject* obiekt, QEvent* zdarzenie)
         if (klawisz->modifiers() & ~Qt::KeypadModifier)
             return false;
         // An open picker list keeps its own keys.
-        if (ui.CZestawSlow->view()->isVisible() || ui.CZestawSlow->ListaWlasnieZamknieta())
+        if (ui.CZestawSlow->ListaOtwarta() || ui.CZestawSlow->ListaWlasnieZamknieta())
             return false;
         switch (klawisz->key()) {
         case Qt::Key_Space:

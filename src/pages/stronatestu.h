@@ -9,7 +9,7 @@ class StronaTestu : public Cwiczenie {
     Q_OBJECT
 
 public:
-    StronaTestu(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent);
+    StronaTestu(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent);
 
     void Ukryj() override { UkryjTest(); }
     void UkryjTest();

@@ -2,11 +2,11 @@
 // left out.
 #include "stronawpisu.h"
 
+#include "formularz.h"
 #include "fwarning.h"
 #include "tekst.h"
-#include "ui_fglowny.h"
 
-StronaWpisu::StronaWpisu(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent)
+StronaWpisu::StronaWpisu(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent)
     : Cwiczenie(stan, ui, warning, std::move(wymow), parent)
 {
     Powiaz(ui.CZestawSlow2, ui.LKomentarz2, ui.ButNastepny2,

@@ -7,7 +7,7 @@ class StronaWpisu : public Cwiczenie {
     Q_OBJECT
 
 public:
-    StronaWpisu(StanProgramu& stan, Ui::TFGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent);
+    StronaWpisu(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent);
 
     void Ukryj() override { UkryjWpis(); }
     void UkryjWpis();

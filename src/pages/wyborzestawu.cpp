@@ -36,7 +36,29 @@ private:
 TWyborZestawu::TWyborZestawu(QWidget* parent) : QComboBox(parent)
 {
     setEditable(false);
-    setItemDelegate(new DelegatPozycji(this));
+}
+
+QAbstractItemDelegate* TWyborZestawu::Delegat()
+{
+    // The drop-down list (a whole popup window with its view) is made only when first wanted, not for every picker
+    // at start-up.
+    if (!delegat_) {
+        delegat_ = new DelegatPozycji(this);
+        setItemDelegate(delegat_);
+    }
+    return delegat_;
+}
+
+bool TWyborZestawu::ListaOtwarta() const
+{
+    // The list only ever opens through showPopup, which makes it with the delegate.
+    return delegat_ && view()->isVisible();
+}
+
+void TWyborZestawu::showPopup()
+{
+    Delegat();
+    QComboBox::showPopup();
 }
 
 void TWyborZestawu::hidePopup()

@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 
+class QAbstractItemDelegate;
 class QPainter;
 
 class TWyborZestawu : public QComboBox {
@@ -13,6 +14,12 @@ public:
 
     static constexpr int WysokoscPozycji = 16;
 
+    // The delegate that draws the open list's items (made, with the list, on first use).
+    QAbstractItemDelegate* Delegat();
+    // The list is open; asking does not make it.
+    bool ListaOtwarta() const;
+
+    void showPopup() override;
     void hidePopup() override;
     // True while the key that closed the list is still being delivered: the same Enter must not also act on the
     // page once the list has closed.
@@ -26,6 +33,7 @@ protected:
     void keyPressEvent(QKeyEvent* zdarzenie) override;
 
 private:
+    QAbstractItemDelegate* delegat_ = nullptr;
     bool wlasnieZamknieta_ = false;
 };
 
