@@ -11,25 +11,30 @@
 
 namespace {
 
-// One box pass along a line of `n` alpha values `skok` bytes apart.
-void Przebieg(uchar* poczatek, int n, int skok, int promien, std::vector<int>& bufor)
+// A window's sum divided by its width as a multiply and a shift, which the compiler can vectorise: exact for every sum
+// a window of alpha values can hold while the width stays under 64.
+struct Dzielnik {
+    explicit Dzielnik(int okno) : mnoznik((1u << 20) / uint(okno) + 1) { Q_ASSERT(okno < 64); }
+    uchar operator()(uint suma) const { return uchar((suma * mnoznik) >> 20); }
+    uint mnoznik;
+};
+
+// One box pass along a line of `n` alpha values.
+void Przebieg(uchar* poczatek, int n, int promien, Dzielnik dziel, std::vector<int>& bufor)
 {
-    bufor.assign(std::size_t(n), 0);
-    for (int i = 0; i < n; ++i)
-        bufor[std::size_t(i)] = poczatek[i * skok];
+    bufor.assign(poczatek, poczatek + n);
     int suma = 0;
-    const int szerokosc = 2 * promien + 1;
-    for (int i = -promien; i <= promien; ++i)
-        suma += (i >= 0 && i < n) ? bufor[std::size_t(i)] : 0;
+    for (int i = 0; i <= promien && i < n; ++i)
+        suma += bufor[std::size_t(i)];
     for (int i = 0; i < n; ++i) {
-        poczatek[i * skok] = uchar(suma / szerokosc);
+        poczatek[i] = dziel(uint(suma));
         const int wchodzi = i + promien + 1, wychodzi = i - promien;
         suma += (wchodzi < n ? bufor[std::size_t(wchodzi)] : 0) - (wychodzi >= 0 ? bufor[std::size_t(wychodzi)] : 0);
     }
 }
 
 // The same box pass down every column of a block at once, a row at a time, so memory is read in order.
-void PrzebiegPionowy(QImage& obraz, int lewa, int szerokosc, int gora, int wysokosc, int promien,
+void PrzebiegPionowy(QImage& obraz, int lewa, int szerokosc, int gora, int wysokosc, int promien, Dzielnik dziel,
                      std::vector<uchar>& kopia, std::vector<int>& sumy)
 {
     kopia.resize(std::size_t(szerokosc) * std::size_t(wysokosc));
@@ -39,11 +44,9 @@ void PrzebiegPionowy(QImage& obraz, int lewa, int szerokosc, int gora, int wysok
     sumy.assign(std::size_t(szerokosc), 0);
     for (int i = 0; i <= promien && i < wysokosc; ++i)
         std::transform(sumy.begin(), sumy.end(), wiersz(i), sumy.begin(), std::plus<>());
-    const int okno = 2 * promien + 1;
     for (int y = 0; y < wysokosc; ++y) {
         uchar* cel = obraz.scanLine(gora + y) + lewa;
-        for (int x = 0; x < szerokosc; ++x)
-            cel[x] = uchar(sumy[std::size_t(x)] / okno);
+        std::transform(sumy.begin(), sumy.end(), cel, [dziel](int suma) { return dziel(uint(suma)); });
         if (y + promien + 1 < wysokosc)
             std::transform(sumy.begin(), sumy.end(), wiersz(y + promien + 1), sumy.begin(), std::plus<>());
         if (y - promien >= 0)
@@ -56,41 +59,48 @@ void PrzebiegPionowy(QImage& obraz, int lewa, int szerokosc, int gora, int wysok
 void RozmyjAlfe(QImage& obraz, int promien)
 {
     Q_ASSERT(obraz.format() == QImage::Format_Alpha8);
-    // Three passes carry coverage at most three radii away: only the text's bounding box grown by that much can change,
-    // and everything outside it stays transparent. Rows and columns that are still empty are skipped.
+    // Three passes carry coverage at most three radii away: only the rows of text and that much around them can
+    // change, and everything else stays transparent. Lines of text further apart than twice that are blurred as
+    // separate bands, so the empty lines between them cost nothing; rows still empty are skipped.
     const int margines = 3 * promien;
     const int w = obraz.width(), h = obraz.height();
-    int lewa = w, prawa = -1, gora = h, dol = -1;
+    int lewa = w, prawa = -1;
+    std::vector<std::pair<int, int>> pasy; // rows with text, grown by the margin, overlapping ones joined
     for (int y = 0; y < h; ++y) {
         const uchar* linia = obraz.constScanLine(y);
-        for (int x = 0; x < w; ++x) {
-            if (linia[x] != 0) {
-                lewa = std::min(lewa, x);
-                prawa = std::max(prawa, x);
-                gora = std::min(gora, y);
-                dol = std::max(dol, y);
-            }
-        }
+        const auto pierwszy = std::find_if(linia, linia + w, [](uchar a) { return a != 0; });
+        if (pierwszy == linia + w)
+            continue;
+        const auto ostatni = std::find_if(std::make_reverse_iterator(linia + w), std::make_reverse_iterator(linia),
+                                          [](uchar a) { return a != 0; });
+        lewa = std::min(lewa, int(pierwszy - linia));
+        prawa = std::max(prawa, int(ostatni.base() - linia) - 1);
+        const int od = std::max(0, y - margines), doo = std::min(h - 1, y + margines);
+        if (!pasy.empty() && od <= pasy.back().second + 1)
+            pasy.back().second = doo;
+        else
+            pasy.emplace_back(od, doo);
     }
     if (prawa < 0)
         return;
     lewa = std::max(0, lewa - margines);
-    gora = std::max(0, gora - margines);
-    prawa = std::min(obraz.width() - 1, prawa + margines);
-    dol = std::min(obraz.height() - 1, dol + margines);
-    const int szerokosc = prawa - lewa + 1, wysokosc = dol - gora + 1;
+    prawa = std::min(w - 1, prawa + margines);
+    const int szerokosc = prawa - lewa + 1;
     const auto pusta = [&](int y) {
         const uchar* linia = obraz.constScanLine(y) + lewa;
         return std::all_of(linia, linia + szerokosc, [](uchar a) { return a == 0; });
     };
+    const Dzielnik dziel(2 * promien + 1);
     std::vector<int> bufor;
     std::vector<uchar> kopia;
-    for (int przejscie = 0; przejscie < 3; ++przejscie) {
-        for (int y = gora; y <= dol; ++y) {
-            if (!pusta(y))
-                Przebieg(obraz.scanLine(y) + lewa, szerokosc, 1, promien, bufor);
+    for (auto [gora, dol] : pasy) {
+        for (int przejscie = 0; przejscie < 3; ++przejscie) {
+            for (int y = gora; y <= dol; ++y) {
+                if (!pusta(y))
+                    Przebieg(obraz.scanLine(y) + lewa, szerokosc, promien, dziel, bufor);
+            }
+            PrzebiegPionowy(obraz, lewa, szerokosc, gora, dol - gora + 1, promien, dziel, kopia, bufor);
         }
-        PrzebiegPionowy(obraz, lewa, szerokosc, gora, wysokosc, promien, kopia, bufor);
     }
 }
 
