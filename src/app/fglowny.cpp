@@ -50,7 +50,10 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     ui->Ui::TFGlowny::setupUi(this);
     setAttribute(Qt::WA_StyledBackground);
     setFixedSize(1066, 600);
-    setWindowIcon(IkonaNaZadanie(QStringLiteral(":/obrazy/vokara.png")));
+    // The icon goes to the desktop once the window is on screen: on X11 handing over its picture takes longer than
+    // drawing the whole window.
+    vokara::PoPierwszymMalowaniu(this,
+                                 [this] { setWindowIcon(IkonaNaZadanie(QStringLiteral(":/obrazy/vokara.png"))); });
 
     // The welcome text's last line names the home site the update uses.
     QStringList powitanie = ui->LPowitanie->text().split(QLatin1Char('\n'));
