@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <random>
 
 namespace {
 
@@ -119,10 +121,15 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsEmpty("VOKARA_BENCH_POSTEPY"))
         QFile::copy(qEnvironmentVariable("VOKARA_BENCH_POSTEPY"), katalog.path() + "/dane/postepy.sqlite");
     std::vector<double> czasPusty, czasVokara, pamiecPusty, pamiecVokara;
-    // Pairs run alternately, so a slow spell of the machine falls on both kinds alike.
+    // Pairs run alternately, so a slow spell of the machine falls on both kinds alike, and each start waits a random
+    // moment first, so that nothing recurring on the machine keeps step with one kind of start.
     constexpr int Par = 31;
+    std::mt19937 los(12345);
+    const auto odczekaj = [&los] { QThread::msleep(std::uniform_int_distribution<unsigned long>(0, 150)(los)); };
     for (int i = 0; i < Par; ++i) {
+        odczekaj();
         const Pomiar p = Uruchom(QCoreApplication::applicationFilePath(), "pusty", katalog.path());
+        odczekaj();
         const Pomiar v = Uruchom(QCoreApplication::applicationFilePath(), "vokara", katalog.path());
         if (qEnvironmentVariableIsSet("WSZYSTKIE")) // every pair, to see the machine's slow spells
             std::printf("%.1f %.1f\n", p.ms, v.ms);
