@@ -468,6 +468,56 @@ private slots:
         QVERIFY(!cien->Obraz().isNull());
     }
 
+    // Blurring only the bands around lines of text gives what three box passes over the whole image give: lines
+    // far apart, just close enough to join, and at the image's edges.
+    void rozmycieWPasach_data()
+    {
+        QTest::addColumn<QList<int>>("wiersze");
+        QTest::addColumn<int>("promien");
+        QTest::newRow("far apart") << QList<int>{5, 60} << 2;
+        QTest::newRow("joined") << QList<int>{10, 22, 23} << 2;
+        QTest::newRow("edges") << QList<int>{0, 79} << 3;
+        QTest::newRow("one row") << QList<int>{40} << 1;
+    }
+
+    void rozmycieWPasach()
+    {
+        const int promien = WARTOSC(int, promien);
+        QImage obraz(50, 80, QImage::Format_Alpha8);
+        obraz.fill(0);
+        for (int y : WARTOSC(QList<int>, wiersze)) {
+            for (int x = 3 + y % 7; x < 50; x += 5)
+                obraz.scanLine(y)[x] = uchar(40 + (x * 37 + y) % 216);
+        }
+        // Three box passes each way over every row and column, out-of-image values counting as 0.
+        std::vector<int> wzor(std::size_t(obraz.width() * obraz.height()));
+        const auto w = [&](int x, int y) -> int& { return wzor[std::size_t(y * obraz.width() + x)]; };
+        for (int y = 0; y < obraz.height(); ++y)
+            for (int x = 0; x < obraz.width(); ++x)
+                w(x, y) = obraz.constScanLine(y)[x];
+        const auto przebieg = [&](bool poziomo) {
+            const std::vector<int> przed = wzor;
+            for (int y = 0; y < obraz.height(); ++y)
+                for (int x = 0; x < obraz.width(); ++x) {
+                    int suma = 0;
+                    for (int d = -promien; d <= promien; ++d) {
+                        const int px = poziomo ? x + d : x, py = poziomo ? y : y + d;
+                        if (px >= 0 && px < obraz.width() && py >= 0 && py < obraz.height())
+                            suma += przed[std::size_t(py * obraz.width() + px)];
+                    }
+                    w(x, y) = suma / (2 * promien + 1);
+                }
+        };
+        for (int i = 0; i < 3; ++i) {
+            przebieg(true);
+            przebieg(false);
+        }
+        RozmyjAlfe(obraz, promien);
+        for (int y = 0; y < obraz.height(); ++y)
+            for (int x = 0; x < obraz.width(); ++x)
+                QCOMPARE(int(obraz.constScanLine(y)[x]), w(x, y));
+    }
+
     void zakladki()
     {
         testy::Katalog k;
