@@ -98,18 +98,15 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
 void TFGlowny::ZbudujStrone(int p)
 {
     Q_ASSERT(warning_);
-    QWidget* strona = nullptr;
     std::vector<QWidget*> strony;
     if (p == 1 && !test_) {
-        strona = ui->STestWyboru;
-        ui->Ui::TStronaTestu::setupUi(strona);
-        strony = {strona};
+        ui->Ui::TStronaTestu::setupUi(ui->STestWyboru);
+        strony = {ui->STestWyboru};
         WypelnijZestawy(ui->CZestawSlow);
         test_ = new StronaTestu(stan_, *ui, *warning_, wymow_, this);
     } else if (p == 2 && !wpis_) {
-        strona = ui->sWpisSlowa;
-        ui->Ui::TStronaWpisu::setupUi(strona);
-        strony = {strona};
+        ui->Ui::TStronaWpisu::setupUi(ui->sWpisSlowa);
+        strony = {ui->sWpisSlowa};
         WypelnijZestawy(ui->CZestawSlow2);
         wpis_ = new StronaWpisu(stan_, *ui, *warning_, wymow_, this);
     } else if ((p == 3 || p == 4) && !sluch_) {
