@@ -99,21 +99,25 @@ void TFGlowny::ZbudujStrone(int p)
 {
     Q_ASSERT(warning_);
     std::vector<QWidget*> strony;
+    QComboBox* wybor = nullptr; // the page's picker
     if (p == 1 && !test_) {
         ui->Ui::TStronaTestu::setupUi(ui->STestWyboru);
         strony = {ui->STestWyboru};
-        WypelnijZestawy(ui->CZestawSlow);
+        wybor = ui->CZestawSlow;
+        WypelnijZestawy(wybor);
         test_ = new StronaTestu(stan_, *ui, *warning_, wymow_, this);
     } else if (p == 2 && !wpis_) {
         ui->Ui::TStronaWpisu::setupUi(ui->sWpisSlowa);
         strony = {ui->sWpisSlowa};
-        WypelnijZestawy(ui->CZestawSlow2);
+        wybor = ui->CZestawSlow2;
+        WypelnijZestawy(wybor);
         wpis_ = new StronaWpisu(stan_, *ui, *warning_, wymow_, this);
     } else if ((p == 3 || p == 4) && !sluch_) {
         ui->Ui::TStronaSluchu::setupUi(ui->sSluchanie);
         ui->Ui::TStronaOdsluchu::setupUi(ui->sSluchanieSlowa);
         strony = {ui->sSluchanie, ui->sSluchanieSlowa};
-        WypelnijZestawy(ui->CZestawSlow3);
+        wybor = ui->CZestawSlow3;
+        WypelnijZestawy(wybor);
         sluch_ = new StronaSluchu(
             stan_, *ui, *warning_, wymow_, [this](const QString& s) { wymawianie_->Wymow(s); }, this);
     } else {
@@ -141,7 +145,9 @@ void TFGlowny::ZbudujStrone(int p)
             }
         }
     }
-    OdswiezPostep();
+    // The new picker shows the sets' progress; the pickers made before keep theirs.
+    if (stan_.pamiec.Dostepna())
+        vokara::OdswiezWybory(stan_.pamiec, stan_.dane, {wybor});
 }
 
 FormularzGlowny& TFGlowny::Formularz()
