@@ -10,7 +10,9 @@
 #include <QStringList>
 #include <QTest>
 
+#include <csignal>
 #include <string>
+#include <sys/resource.h>
 
 namespace testy {
 
@@ -48,6 +50,25 @@ inline QByteArray nagranie()
         qFatal("no test recording");
     return plik.readAll();
 }
+
+// A file-size limit stands in for a full disk (no root needed): a write past it fails with EFBIG, not a signal.
+class PelnyDysk {
+public:
+    explicit PelnyDysk(rlim_t bajty)
+    {
+        getrlimit(RLIMIT_FSIZE, &poprzedni_);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = poprzedni_;
+        limit.rlim_cur = bajty;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~PelnyDysk() { setrlimit(RLIMIT_FSIZE, &poprzedni_); }
+    PelnyDysk(const PelnyDysk&) = delete;
+    PelnyDysk& operator=(const PelnyDysk&) = delete;
+
+private:
+    rlimit poprzedni_{};
+};
 
 } // namespace testy
 

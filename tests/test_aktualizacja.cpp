@@ -59,25 +59,6 @@ const QString ProblemyNowyProgram = powiadomienie("Wystąpiły problemy z uaktua
 const QString BrakDostepu = powiadomienie("Wystąpił problem z aktualizacją.", "Brak dostępu do strony z danymi.");
 const QString Przerwana = powiadomienie("Aktualizacja została przerwana.", "Dane pozostały bez zmian.");
 
-// A file-size limit stands in for a full disk (no root needed): a write past it fails with EFBIG, not a signal.
-class PelnyDysk {
-public:
-    explicit PelnyDysk(rlim_t bajty)
-    {
-        getrlimit(RLIMIT_FSIZE, &poprzedni_);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = poprzedni_;
-        limit.rlim_cur = bajty;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~PelnyDysk() { setrlimit(RLIMIT_FSIZE, &poprzedni_); }
-    PelnyDysk(const PelnyDysk&) = delete;
-    PelnyDysk& operator=(const PelnyDysk&) = delete;
-
-private:
-    rlimit poprzedni_{};
-};
-
 // The progress window of the update under way.
 QProgressDialog* oknoPostepu()
 {
@@ -451,14 +432,14 @@ private slots:
         if (!WARTOSC(bool, cala)) {
             bool wynik = true;
             {
-                PelnyDysk dysk(4096);
+                testy::PelnyDysk dysk(4096);
                 wynik = w.program->siec.Pobierz(QUrl(w.serwer.adres() + "/vokara/dane/stary.txt"),
                                                 w.katalog.sciezka("dane/stary.txt"));
             }
             QVERIFY(!wynik);
             QCOMPARE(w.program->siec.OstatniBlad, Siec::Blad::BrakMiejsca);
         } else {
-            PelnyDysk dysk(4096);
+            testy::PelnyDysk dysk(4096);
             w.aktualizuj();
         }
         QCOMPARE(zawartosc(w.katalog.sciezka()), przed);

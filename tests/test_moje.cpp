@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include <optional>
+
 using namespace vokara;
 
 namespace {
@@ -210,6 +212,60 @@ private slots:
         testy::zapisz(katalog.filePath("dane/a_moje.txt"), QByteArray("\0\0\0", 3));
         QCOMPARE(WczytajListe(d), int(ListaGotowa));
         QCOMPARE(d.Zestawy.size(), std::size_t(1));
+    }
+
+    // A save that cannot finish changes nothing on the disk and says why, whichever file it failed on.
+    void zapisNieudany_data()
+    {
+        QTest::addColumn<QString>("rodzaj");
+        QTest::addColumn<int>("limit"); // the largest file that can be written, 0 for no bound
+        QTest::addColumn<QString>("komunikat");
+        QTest::newRow("new set, full disk") << "nowy" << 40 << "Brak miejsca na dysku";
+        QTest::newRow("re-save, full disk") << "ponowny" << 600 << "Brak miejsca na dysku";
+        QTest::newRow("the list does not fit") << "lista" << 4096 << "Brak miejsca na dysku";
+        QTest::newRow("the own sets' limit") << "limit" << 0 << "najwyżej 10";
+    }
+
+    void zapisNieudany()
+    {
+        QFETCH(QString, rodzaj);
+        QFETCH(int, limit);
+        QTemporaryDir katalog;
+        const std::filesystem::path kat = katalog.path().toStdString();
+        QDir().mkpath(katalog.filePath("dane"));
+        WlasnyZestaw z;
+        z.Nazwa = QStringLiteral("Kuchnia");
+        z.Pary = {{"spoon", "łyżka"}, {"fork", "widelec"}};
+        QString blad;
+        if (rodzaj == "ponowny") {
+            for (int i = 0; i < 50; ++i)
+                z.Pary.append(Para{QStringLiteral("word %1").arg(i), QStringLiteral("słowo %1").arg(i)});
+            QVERIFY(ZapiszWlasny(kat, z, blad));
+            z.Pary.append(Para{"knife", "nóż"});
+        } else if (rodzaj != "nowy") {
+            QStringList linie{"Moje zestawy*1"};
+            for (int i = 0; i < (rodzaj == "limit" ? 10000 : 300); ++i)
+                linie << QStringLiteral("Zestaw %1*moje_zestaw_%1.txt").arg(i);
+            testy::zapiszLinie(katalog.filePath("dane/a_moje.txt"), linie);
+        }
+        const auto stan = [&] {
+            QStringList pliki;
+            for (const QFileInfo& f : QDir(katalog.filePath("dane")).entryInfoList(QDir::Files | QDir::Hidden)) {
+                QFile plik(f.filePath());
+                plik.open(QIODevice::ReadOnly);
+                pliki << f.fileName() + QLatin1Char(' ') + QString::fromLatin1(plik.readAll().toHex());
+            }
+            return pliki;
+        };
+        const QStringList przed = stan();
+        {
+            std::optional<testy::PelnyDysk> dysk;
+            if (limit > 0)
+                dysk.emplace(rlim_t(limit));
+            QVERIFY(!ZapiszWlasny(kat, z, blad));
+        }
+        QVERIFY2(blad.contains(WARTOSC(QString, komunikat)), qPrintable(blad));
+        QCOMPARE(stan(), przed);
     }
 
     void sprawdzanie_data()

@@ -3,10 +3,13 @@
 
 #include "kodowanie.h"
 #include "tekst.h"
+#include "zapis.h"
 
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
 
 namespace vokara {
 
@@ -40,13 +43,11 @@ qsizetype Bajty(const QString& tekst)
 
 bool Zapisz(const QString& sciezka, const QByteArray& bajty, QString& blad)
 {
-    QSaveFile plik(sciezka);
-    if (!plik.open(QIODevice::WriteOnly) || plik.write(bajty) != bajty.size() || !plik.commit()) {
-        blad = QStringLiteral("Nie można zapisać pliku „%1”. Sprawdź, czy jest miejsce na dysku i prawo zapisu.")
-                   .arg(sciezka);
-        return false;
-    }
-    return true;
+    BladZapisu przyczyna = BladZapisu::Brak;
+    if (ZapiszPlik(sciezka, bajty, &przyczyna))
+        return true;
+    blad = OpisBleduZapisu(przyczyna);
+    return false;
 }
 
 // The set's lines in the set format; false when a text has no Windows-1250 form (the checks refuse that first).
@@ -79,14 +80,45 @@ bool BajtyZestawu(const WlasnyZestaw& z, QByteArray& wynik)
     return true;
 }
 
-bool ZapiszListe(const std::filesystem::path& katalogRoboczy, const _zestawy& zestawy, QString& blad)
+// The own list as its lines stand in the file: every line is kept as it is, so a set the readers leave out for the
+// moment (its file missing, a bound reached) is never dropped by a save of another set. False when a list that is
+// there cannot be read: nothing may then be written over it.
+bool LinieListy(const std::filesystem::path& katalogRoboczy, std::vector<std::string>& linie)
 {
-    std::string bajty = NaglowekMoich;
-    for (const _zestaw& z : zestawy)
-        bajty += z.Nazwa + '*' + z.Plik + "\r\n";
+    const std::filesystem::path sciezka = katalogRoboczy / "dane" / PlikMoichZestawow;
+    std::error_code blad;
+    if (!std::filesystem::exists(sciezka, blad) && !blad) {
+        linie.clear();
+        return true;
+    }
+    try {
+        return JestPlikiem(sciezka) && WczytajLinie(sciezka, linie);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool ZapiszListe(const std::filesystem::path& katalogRoboczy, const std::vector<std::string>& linie, QString& blad)
+{
+    std::string bajty = linie.empty() ? std::string(NaglowekMoich) : linie.front() + "\r\n";
+    for (std::size_t i = 1; i < linie.size(); ++i) {
+        if (!linie[i].empty())
+            bajty += linie[i] + "\r\n";
+    }
     return Zapisz(Sciezka(katalogRoboczy, QString::fromLatin1(PlikMoichZestawow)), QByteArray::fromStdString(bajty),
                   blad);
 }
+
+// Whether a line of the own list names this set file.
+bool NazywaPlik(const std::string& linia, const std::string& plik)
+{
+    std::string nazwa;
+    std::string plikLinii;
+    return Rozdziel(linia, nazwa, plikLinii) && plikLinii == plik;
+}
+
+const QString ListaNieczytelna =
+    QStringLiteral("Nie można odczytać listy własnych zestawów (dane/a_moje.txt), więc nic nie zapisano.");
 
 } // namespace
 
@@ -248,33 +280,76 @@ bool ZapiszWlasny(const std::filesystem::path& katalogRoboczy, WlasnyZestaw& zes
         blad = QStringLiteral("Zestaw zawiera znaki, których nie można zapisać w kodowaniu Windows-1250.");
         return false;
     }
-    _zestawy moje = ListaMoich(katalogRoboczy);
+    std::vector<std::string> linie;
+    if (!LinieListy(katalogRoboczy, linie)) {
+        blad = ListaNieczytelna;
+        return false;
+    }
+    if (linie.empty())
+        linie.push_back(std::string(NaglowekMoich, std::strlen(NaglowekMoich) - 2));
     QString plik = zestaw.Plik;
     if (plik.isEmpty() || !JestPlikiemMoim(plik.toStdString()))
         plik = NazwaPliku(katalogRoboczy, zestaw.Nazwa);
-    // The set file first: a list naming a file that is not there yet would only hide the set, never lose it.
-    if (!Zapisz(Sciezka(katalogRoboczy, plik), bajty, blad))
-        return false;
-    bool jest = false;
-    for (_zestaw& z : moje) {
-        if (z.Plik == plik.toStdString()) {
-            z.Nazwa = *nazwa;
-            jest = true;
+    const std::string plikBajty = plik.toStdString();
+    const std::string linia = *nazwa + '*' + plikBajty;
+    const auto jest = std::find_if(linie.begin() + 1, linie.end(),
+                                   [&plikBajty](const std::string& l) { return NazywaPlik(l, plikBajty); });
+    if (jest == linie.end()) {
+        // The readers list no more own sets than this: one more would be saved and never shown.
+        const auto zestawy =
+            std::count_if(linie.begin() + 1, linie.end(), [](const std::string& l) { return !l.empty(); });
+        if (std::size_t(zestawy) >= NajwiecejZestawow) {
+            blad = QStringLiteral("Można mieć najwyżej %L1 własnych zestawów. Usuń któryś, by zapisać nowy.")
+                       .arg(qulonglong(NajwiecejZestawow));
+            return false;
         }
     }
-    if (!jest)
-        moje.push_back({*nazwa, plik.toStdString()});
-    if (!ZapiszListe(katalogRoboczy, moje, blad))
+    const QString sciezka = Sciezka(katalogRoboczy, plik);
+    // What the set file held before, to put back should the list fail after it (a renamed set stays whole).
+    QByteArray poprzednie;
+    const bool nowy = !QFile::exists(sciezka);
+    if (!nowy && jest != linie.end() && *jest != linia) {
+        QFile stary(sciezka);
+        if (stary.open(QIODevice::ReadOnly))
+            poprzednie = stary.readAll();
+    }
+    // The set file first: a list naming a file that is not there yet would only hide the set, never lose it.
+    if (!Zapisz(sciezka, bajty, blad))
         return false;
+    if (jest == linie.end() || *jest != linia) {
+        if (jest == linie.end())
+            linie.push_back(linia);
+        else
+            *jest = linia;
+        if (!ZapiszListe(katalogRoboczy, linie, blad)) {
+            // All or nothing: a new file goes again, a re-saved one gets its old text back.
+            if (nowy) {
+                QFile::remove(sciezka);
+            } else if (!poprzednie.isEmpty()) {
+                QString pomijany;
+                Zapisz(sciezka, poprzednie, pomijany);
+            }
+            return false;
+        }
+    }
     zestaw.Plik = plik;
     return true;
 }
 
 bool UsunWlasny(const std::filesystem::path& katalogRoboczy, const QString& plik, QString& blad)
 {
-    _zestawy moje = ListaMoich(katalogRoboczy);
-    std::erase_if(moje, [&plik](const _zestaw& z) { return z.Plik == plik.toStdString(); });
-    if (!ZapiszListe(katalogRoboczy, moje, blad))
+    std::vector<std::string> linie;
+    if (!LinieListy(katalogRoboczy, linie)) {
+        blad = ListaNieczytelna;
+        return false;
+    }
+    if (!linie.empty()) {
+        const std::string p = plik.toStdString();
+        linie.erase(
+            std::remove_if(linie.begin() + 1, linie.end(), [&p](const std::string& l) { return NazywaPlik(l, p); }),
+            linie.end());
+    }
+    if (!ZapiszListe(katalogRoboczy, linie, blad))
         return false;
     if (JestPlikiemMoim(plik.toStdString()))
         QFile::remove(Sciezka(katalogRoboczy, plik));

@@ -2,6 +2,8 @@
 // writes, and a wait the user can end.
 #include "siec.h"
 
+#include "zapis.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QEventLoop>
@@ -84,9 +86,10 @@ bool JestWejsciem(QEvent::Type typ)
 }
 
 // A failed write's cause, read from errno right where the write failed.
-Siec::Blad BladZapisu()
+Siec::Blad BladZErrno()
 {
-    return errno == ENOSPC || errno == EDQUOT || errno == EFBIG ? Siec::Blad::BrakMiejsca : Siec::Blad::Zapis;
+    return vokara::PrzyczynaZErrno(errno) == vokara::BladZapisu::BrakMiejsca ? Siec::Blad::BrakMiejsca
+                                                                             : Siec::Blad::Zapis;
 }
 
 } // namespace
@@ -241,7 +244,7 @@ bool Siec::Pobierz(const QUrl& adres, const QString& plik, const std::function<b
     QSaveFile cel(plik);
     // Without a place to write (a missing folder, say) nothing is asked of the server.
     if (!cel.open(QIODevice::WriteOnly)) {
-        OstatniBlad = BladZapisu();
+        OstatniBlad = BladZErrno();
         return false;
     }
     QNetworkRequest zadanie = Zadanie(adres);
@@ -268,7 +271,7 @@ bool Siec::Pobierz(const QUrl& adres, const QString& plik, const std::function<b
         }
         // The file's own error counts as well: a buffered write can report the whole length and fail later.
         if (cel.write(kawalek) != kawalek.size() || cel.error() != QFileDevice::NoError) {
-            blad = BladZapisu();
+            blad = BladZErrno();
             r->abort();
             return;
         }
@@ -289,19 +292,14 @@ bool Siec::Pobierz(const QUrl& adres, const QString& plik, const std::function<b
         OstatniBlad = Blad::Odrzucone;
         caly = false;
     }
-    if (caly) {
-        // Everything handed to the file must be on the disk before it replaces the target: a full disk shows here.
-        if (!cel.flush() || cel.error() != QFileDevice::NoError || cel.size() != zapisane) {
-            OstatniBlad = BladZapisu();
-            caly = false;
-        }
-    }
     if (!caly) {
         cel.cancelWriting();
         return false;
     }
-    if (!cel.commit()) {
-        OstatniBlad = BladZapisu();
+    // Everything handed to the file must be on the disk before it replaces the target: a full disk shows here.
+    vokara::BladZapisu przyczyna = vokara::BladZapisu::Brak;
+    if (!vokara::ZatwierdzPlik(cel, zapisane, &przyczyna)) {
+        OstatniBlad = przyczyna == vokara::BladZapisu::BrakMiejsca ? Blad::BrakMiejsca : Blad::Zapis;
         return false;
     }
     OstatniBlad = Blad::Brak;
