@@ -12,6 +12,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTabBar>
@@ -348,6 +349,10 @@ private slots:
                                                << "Postępy nauki nie są zapisywane" << false;
         QTest::newRow("read-only folder") << "tylko do odczytu"
                                           << "Postępy nauki nie są zapisywane" << false;
+        QTest::newRow("from a newer program") << "nowszy"
+                                              << "Plik postępów pochodzi z nowszej wersji programu" << false;
+        QTest::newRow("a link to nowhere") << "martwy link"
+                                           << "Postępy nauki nie są zapisywane" << false;
     }
 
     void awarie()
@@ -378,6 +383,19 @@ private slots:
             zawartosc = f.readAll();
         } else if (rodzaj == "folder") {
             QDir().mkpath(plik);
+        } else if (rodzaj == "nowszy") {
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "nowszy");
+                db.setDatabaseName(plik);
+                QVERIFY(db.open());
+                QSqlQuery(db).exec("PRAGMA user_version=99");
+            }
+            QSqlDatabase::removeDatabase("nowszy");
+            QFile f(plik);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            zawartosc = f.readAll();
+        } else if (rodzaj == "martwy link") {
+            QVERIFY(QFile::link(g.katalog.sciezka("dane/gdzie_indziej.sqlite"), plik));
         } else {
             if (::geteuid() == 0)
                 QSKIP("the superuser writes into a read-only folder");
@@ -387,6 +405,13 @@ private slots:
         QTRY_COMPARE(g.odpowiedzi->teksty.size(), 1);
         QVERIFY(g.odpowiedzi->teksty[0].startsWith(komunikat));
         QCOMPARE(g.program->stan.pamiec.Dostepna(), zapisuje);
+        if (rodzaj == "martwy link")
+            QVERIFY(!QFileInfo::exists(g.katalog.sciezka("dane/gdzie_indziej.sqlite")));
+        if (rodzaj == "nowszy") {
+            QFile f(plik);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), zawartosc);
+        }
         if (zapisuje) {
             QFile odlozony(plik + ".uszkodzony");
             QVERIFY(odlozony.open(QIODevice::ReadOnly));
@@ -407,6 +432,65 @@ private slots:
         QFile::setPermissions(g.katalog.sciezka("dane"),
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         QCOMPARE(LiczbaOdpowiedzi(plik) == 3, zapisuje);
+    }
+
+    // Two copies of the program answering against one file both keep every answer.
+    void dwieKopie()
+    {
+        QTemporaryDir katalog;
+        const QString plik = katalog.filePath("postepy.sqlite");
+        {
+            vokara::Pamiec pierwsza; // the file exists before the other copy starts, as after any day of practice
+            QVERIFY(pierwsza.Otworz(plik));
+            pierwsza.NowaRunda("a.txt");
+            QVERIFY(pierwsza.Zapisz("start", "początek", vokara::StronaTestu, 0, true));
+        }
+        QProcess druga;
+        druga.start(QCoreApplication::applicationFilePath(), {"--pisz", plik});
+        QVERIFY(druga.waitForStarted());
+        QVERIFY(druga.waitForReadyRead(10000));
+        {
+            vokara::Pamiec pamiec;
+            QVERIFY(pamiec.Otworz(plik));
+            pamiec.NowaRunda("a.txt");
+            for (int i = 0; i < 400; ++i)
+                QVERIFY(pamiec.Zapisz("w" + std::to_string(i % 40), "x", vokara::StronaTestu, 0, i % 2 == 0));
+            QCOMPARE(druga.state(), QProcess::Running); // the other copy never had to give up either
+        }                                               // answers still waiting are written as the memory closes
+        ::kill(pid_t(druga.processId()), SIGKILL);
+        QVERIFY(druga.waitForFinished());
+        QCOMPARE(LiczbaOdpowiedzi(plik, nullptr, vokara::StronaTestu), 401);
+    }
+
+    // A damaged file set aside earlier is never overwritten; the newest three set aside are kept.
+    void drugieOdlozenie()
+    {
+        Baza b;
+        const QString plik = b.katalog.filePath("postepy.sqlite");
+        QVERIFY(b.otworz());
+        b.odpowiedz("w", true, 0);
+        b.pamiec.Zamknij();
+        QVERIFY(QFile::rename(plik, plik + ".uszkodzony"));
+        const int zdrowe = LiczbaOdpowiedzi(plik + ".uszkodzony");
+        QCOMPARE(zdrowe, 1);
+        QSignalSpy awarie(&b.pamiec, &vokara::Pamiec::awaria);
+        for (int raz = 1; raz <= 4; ++raz) {
+            b.pamiec.Zamknij();
+            testy::zapisz(plik, QByteArray("to nie jest baza danych ").repeated(100));
+            b.otworz();
+            QVERIFY(b.pamiec.Dostepna());
+            QCOMPARE(awarie.size(), raz);
+            const QString nazwa = QStringLiteral("postepy.sqlite.uszkodzony-%1").arg(raz + 1);
+            QVERIFY2(awarie.last().at(0).toString().contains("dane/" + nazwa),
+                     qPrintable(awarie.last().at(0).toString()));
+            QVERIFY(QFileInfo::exists(b.katalog.filePath(nazwa)));
+        }
+        // The first healthy copy held out until three newer ones came.
+        const QStringList odlozone =
+            QDir(b.katalog.path()).entryList({"postepy.sqlite.uszkodzony*"}, QDir::Files, QDir::Name);
+        QCOMPARE(odlozone.size(), 3);
+        QCOMPARE(odlozone, (QStringList{"postepy.sqlite.uszkodzony-3", "postepy.sqlite.uszkodzony-4",
+                                        "postepy.sqlite.uszkodzony-5"}));
     }
 
     // "Powtórka" appears only once something is due, drills it under its own captions, and stays out of the list.

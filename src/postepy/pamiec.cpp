@@ -3,11 +3,13 @@
 
 #include "tekst.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTimer>
 #include <QVariant>
 
 #include <algorithm>
@@ -33,9 +35,28 @@ const char* const KrokiMigracji[WersjaBazy][5] = {
      "CREATE INDEX odpowiedzi_dzien ON odpowiedzi(dzien, dobrze)"},
 };
 
-// SQLite's result codes that mean the file itself is not a sound database.
+// SQLite's result codes: another connection holds the file, or the file itself is not a sound database.
+constexpr int SqliteBusy = 5;
+constexpr int SqliteLocked = 6;
 constexpr int SqliteCorrupt = 11;
 constexpr int SqliteNotADb = 26;
+
+int KodSqlite(const QSqlError& blad)
+{
+    return blad.nativeErrorCode().toInt() & 0xff; // an extended code keeps the primary one in its low byte
+}
+
+// Another copy of the program is writing: the answer waits and is written a moment later.
+bool Zajeta(const QSqlError& blad)
+{
+    const int kod = KodSqlite(blad);
+    return kod == SqliteBusy || kod == SqliteLocked;
+}
+
+// How long a statement waits for another copy of the program to finish its write. Writes are one short transaction,
+// so this is plenty; anything longer is left to the retry timer rather than kept waiting on the window thread.
+constexpr int CzekanieNaBaze = 250;
+constexpr int PonowienieMs = 200;
 
 QByteArray Bajty(const std::string& s)
 {
@@ -59,9 +80,17 @@ QByteArray Klucz(const std::string& a, const std::string& b, const std::string& 
 const QString NieZapisywane =
     QStringLiteral("Postępy nauki nie są zapisywane: nie można otworzyć ani zapisać pliku dane/postepy.sqlite."
                    "\rĆwiczenia działają jak zwykle.");
-const QString OdlozonoUszkodzony =
-    QStringLiteral("Plik postępów nauki był uszkodzony. Odłożono go jako dane/postepy.sqlite.uszkodzony i zaczęto nowy."
-                   "\rĆwiczenia działają jak zwykle.");
+QString OdlozonoUszkodzony(const QString& nazwa)
+{
+    return QStringLiteral("Plik postępów nauki był uszkodzony. Odłożono go jako dane/%1 i zaczęto nowy."
+                          "\rĆwiczenia działają jak zwykle.")
+        .arg(nazwa);
+}
+const QString Nowszy = QStringLiteral("Plik postępów pochodzi z nowszej wersji programu, więc postępy nie są teraz "
+                                      "zapisywane.\rĆwiczenia działają jak zwykle.");
+
+// How many damaged files set aside are kept; older ones go when a newer one is added.
+constexpr int NajwiecejOdlozonych = 3;
 
 } // namespace
 
@@ -81,10 +110,10 @@ int DniDoPowtorki(int pudelko)
 // The statements of the hot path, prepared once per opened file.
 struct Pamiec::Zapytania {
     explicit Zapytania(const QSqlDatabase& db)
-        : zestaw(db), nowyZestaw(db), wpis(db), nowyWpis(db), zmianaWpisu(db), odpowiedz(db)
+        : transakcja(db), zestaw(db), nowyZestaw(db), wpis(db), nowyWpis(db), zmianaWpisu(db), odpowiedz(db)
     {
     }
-    QSqlQuery zestaw, nowyZestaw, wpis, nowyWpis, zmianaWpisu, odpowiedz;
+    QSqlQuery transakcja, zestaw, nowyZestaw, wpis, nowyWpis, zmianaWpisu, odpowiedz;
 };
 
 Pamiec::Pamiec(Zegar zegar, QObject* parent)
@@ -104,7 +133,11 @@ bool Pamiec::Otworz(const QString& plik)
     plik_ = plik;
     zgloszona_ = false;
     odlozona_ = false;
+    nowsza_ = false;
     const QFileInfo info(plik);
+    // A link that leads nowhere would make SQLite create the database wherever it points.
+    if (info.isSymLink() && !info.exists())
+        return Blad(QStringLiteral("dangling link"), QSqlError());
     // A folder where nothing was ever answered stays as it was until the first answer creates the file.
     if (!info.exists() && QFileInfo(info.absolutePath()).isWritable()) {
         czeka_ = true;
@@ -128,7 +161,7 @@ bool Pamiec::SprobujOtworzyc(QString& gdzie, QSqlError& blad)
     QSqlDatabase db = QSqlDatabase::contains(nazwa_) ? QSqlDatabase::database(nazwa_, false)
                                                      : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), nazwa_);
     db.setDatabaseName(plik_);
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(CzekanieNaBaze));
     gdzie = QStringLiteral("open");
     if (!db.open()) {
         blad = db.lastError();
@@ -144,6 +177,13 @@ bool Pamiec::SprobujOtworzyc(QString& gdzie, QSqlError& blad)
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
         return nieudane("version");
     const int wersja = q.value(0).toInt();
+    q.finish();
+    // Written by a newer program: never touched, not even its journal mode.
+    if (wersja > WersjaBazy) {
+        gdzie = QStringLiteral("version %1").arg(wersja);
+        nowsza_ = true;
+        return false;
+    }
     if (!q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !q.next() ||
         q.value(0).toString().compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0)
         return nieudane("journal");
@@ -155,26 +195,32 @@ bool Pamiec::SprobujOtworzyc(QString& gdzie, QSqlError& blad)
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) || !q.next())
         return nieudane("schema");
     q.finish();
-    if (wersja > WersjaBazy) {
-        gdzie = QStringLiteral("version %1").arg(wersja); // written by a newer program: never touched
-        return false;
-    }
     for (int w = wersja; w < WersjaBazy; ++w) {
         gdzie = QStringLiteral("migrate");
-        if (!db.transaction()) {
-            blad = db.lastError();
+        // Taken for writing at once, and the version read again inside: another copy of the program may have
+        // migrated the file in the meantime.
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            blad = q.lastError();
             return false;
         }
+        if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
+            blad = q.lastError();
+            q.exec(QStringLiteral("ROLLBACK"));
+            return false;
+        }
+        const bool zrobione = q.value(0).toInt() > w;
+        q.finish();
         for (const char* polecenie : KrokiMigracji[w]) {
-            if (polecenie && !q.exec(QString::fromLatin1(polecenie))) {
+            if (!zrobione && polecenie && !q.exec(QString::fromLatin1(polecenie))) {
                 blad = q.lastError();
-                db.rollback();
+                q.exec(QStringLiteral("ROLLBACK"));
                 return false;
             }
         }
-        if (!q.exec(QStringLiteral("PRAGMA user_version=%1").arg(w + 1)) || !db.commit()) {
-            blad = q.lastError().isValid() ? q.lastError() : db.lastError();
-            db.rollback();
+        if ((!zrobione && !q.exec(QStringLiteral("PRAGMA user_version=%1").arg(w + 1))) ||
+            !q.exec(QStringLiteral("COMMIT"))) {
+            blad = q.lastError();
+            q.exec(QStringLiteral("ROLLBACK"));
             return false;
         }
     }
@@ -206,6 +252,16 @@ bool Pamiec::SprobujOtworzyc(QString& gdzie, QSqlError& blad)
 
 void Pamiec::Zamknij()
 {
+    // Answers still waiting for another copy of the program get one last chance, with the usual short wait.
+    while (otwarta_ && z_ && !czekajace_.empty()) {
+        QSqlError blad;
+        if (!ZapiszWTransakcji(czekajace_.front(), blad))
+            break;
+        czekajace_.pop_front();
+    }
+    czekajace_.clear();
+    if (ponowienie_)
+        ponowienie_->stop();
     z_.reset();
     zestawy_.clear();
     otwarta_ = false;
@@ -218,13 +274,17 @@ void Pamiec::Zamknij()
 
 bool Pamiec::Uszkodzona(const QSqlError& blad) const
 {
-    const int kod = blad.nativeErrorCode().toInt() & 0xff; // an extended code keeps the primary one in its low byte
+    const int kod = KodSqlite(blad);
     return kod == SqliteCorrupt || kod == SqliteNotADb;
 }
 
 bool Pamiec::Blad(const QString& gdzie, const QSqlError& blad)
 {
     qWarning("learning memory: %s failed: %s", qPrintable(gdzie), qPrintable(blad.text()));
+    // Another copy of the program holding the file for longer than the wait is no fault of the file: a read gives
+    // nothing this time, and answers wait (see ZapiszCzekajace).
+    if (Zajeta(blad) && otwarta_)
+        return false;
     const bool uszkodzona = Uszkodzona(blad);
     Zamknij();
     // A damaged file is moved aside once and a new one started; a new file failing as well is not moved again.
@@ -232,23 +292,48 @@ bool Pamiec::Blad(const QString& gdzie, const QSqlError& blad)
         odlozona_ = true;
         if (OtworzPlik() && !zgloszona_) {
             zgloszona_ = true;
-            emit awaria(OdlozonoUszkodzony);
+            emit awaria(OdlozonoUszkodzony(odlozonyJako_));
         }
         return false;
     }
     if (!zgloszona_) {
         zgloszona_ = true;
-        emit awaria(NieZapisywane);
+        emit awaria(nowsza_ ? Nowszy : NieZapisywane);
     }
     return false;
 }
 
 bool Pamiec::OdlozUszkodzona()
 {
-    const QString odlozony = plik_ + QStringLiteral(".uszkodzony");
-    QFile::remove(odlozony);
-    if (!QFile::rename(plik_, odlozony))
+    // A damaged file set aside before may hold a year of answers: it is never overwritten. The first one takes the
+    // plain name, later ones a number one higher than any before, and only the newest few are kept.
+    const QFileInfo info(plik_);
+    const QDir folder = info.absoluteDir();
+    const QString wzor = info.fileName() + QStringLiteral(".uszkodzony");
+    const auto numer = [&wzor](const QString& nazwa) {
+        bool ok = false;
+        const int n = nazwa == wzor ? 1 : nazwa.mid(wzor.size() + 1).toInt(&ok);
+        return nazwa == wzor || (ok && n > 1) ? n : 0;
+    };
+    const auto odlozone = [&] {
+        QStringList nazwy;
+        for (const QString& n : folder.entryList({wzor, wzor + QStringLiteral("-*")}, QDir::Files | QDir::System)) {
+            if (numer(n) > 0)
+                nazwy << n;
+        }
+        std::sort(nazwy.begin(), nazwy.end(), [&](const QString& a, const QString& b) { return numer(a) < numer(b); });
+        return nazwy;
+    };
+    const QStringList przed = odlozone();
+    const QString nazwa = przed.isEmpty() ? wzor : wzor + QLatin1Char('-') + QString::number(numer(przed.last()) + 1);
+    if (!QFile::rename(plik_, folder.filePath(nazwa)))
         return false;
+    odlozonyJako_ = nazwa;
+    const QStringList wszystkie = odlozone();
+    for (qsizetype i = 0; i + NajwiecejOdlozonych < wszystkie.size(); ++i) {
+        if (wszystkie[i] != nazwa)
+            QFile::remove(folder.filePath(wszystkie[i]));
+    }
     // The journal files belong to the damaged file; left beside a new one they would be read into it.
     QFile::remove(plik_ + QStringLiteral("-wal"));
     QFile::remove(plik_ + QStringLiteral("-shm"));
@@ -324,31 +409,54 @@ bool Pamiec::Zapisz(const WpisPamieci& wpis, int strona, int kierunek, bool dobr
     if (!otwarta_)
         return false;
     const QByteArray klucz = Klucz(wpis.Plik, wpis.Angielski, wpis.Polski);
-    QSqlError blad;
     // Only the first answer to an entry in a round moves its box.
-    if (!ZapiszWTransakcji(wpis, strona, kierunek, dobrze, !policzone_.contains(klucz), blad)) {
-        zestawy_.clear(); // ids made inside a rolled-back transaction are gone
-        return Blad(QStringLiteral("save"), blad);
-    }
+    czekajace_.push_back({wpis, strona, kierunek, dobrze, !policzone_.contains(klucz), zegar_()});
     policzone_.insert(klucz);
-    emit zapisano();
-    return true;
+    return ZapiszCzekajace();
 }
 
-bool Pamiec::ZapiszWTransakcji(const WpisPamieci& wpis, int strona, int kierunek, bool dobrze, bool liczy,
-                               QSqlError& blad)
+bool Pamiec::ZapiszCzekajace()
 {
+    while (otwarta_ && !czekajace_.empty()) {
+        QSqlError blad;
+        if (!ZapiszWTransakcji(czekajace_.front(), blad)) {
+            zestawy_.clear(); // ids made inside a rolled-back transaction are gone
+            if (Zajeta(blad)) {
+                // Another copy of the program is writing: the answers wait in order and are written shortly.
+                if (!ponowienie_) {
+                    ponowienie_ = new QTimer(this);
+                    ponowienie_->setSingleShot(true);
+                    ponowienie_->setInterval(PonowienieMs);
+                    connect(ponowienie_, &QTimer::timeout, this, &Pamiec::ZapiszCzekajace);
+                }
+                ponowienie_->start();
+                return true;
+            }
+            czekajace_.clear();
+            return Blad(QStringLiteral("save"), blad);
+        }
+        czekajace_.pop_front();
+        emit zapisano();
+    }
+    return otwarta_;
+}
+
+bool Pamiec::ZapiszWTransakcji(const Czekajaca& c, QSqlError& blad)
+{
+    const WpisPamieci& wpis = c.Wpis;
     QSqlDatabase db = QSqlDatabase::database(nazwa_, false);
-    const QDateTime teraz = zegar_();
-    const qint64 dzien = teraz.date().toJulianDay();
-    const qint64 czas = teraz.toMSecsSinceEpoch();
+    const qint64 dzien = c.Kiedy.date().toJulianDay();
+    const qint64 czas = c.Kiedy.toMSecsSinceEpoch();
+    QSqlQuery& t = z_->transakcja;
     const auto przerwij = [&](const QSqlQuery& q) {
         blad = q.lastError().isValid() ? q.lastError() : db.lastError();
-        db.rollback();
+        t.exec(QStringLiteral("ROLLBACK"));
         return false;
     };
-    if (!db.transaction()) {
-        blad = db.lastError();
+    // Taken for writing at once: a read turned into a write later could meet another copy's write and fail at once
+    // instead of waiting for it.
+    if (!t.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        blad = t.lastError();
         return false;
     }
     const qint64 zestaw = IdZestawu(wpis.Plik);
@@ -367,13 +475,13 @@ bool Pamiec::ZapiszWTransakcji(const WpisPamieci& wpis, int strona, int kierunek
         pudelko = w.value(1).toInt();
     }
     w.finish();
-    if (liczy)
-        pudelko = NowePudelko(pudelko, dobrze);
+    if (c.Liczy)
+        pudelko = NowePudelko(pudelko, c.Dobrze);
     const qint64 termin = dzien + DniDoPowtorki(pudelko);
     if (id < 0) {
         QSqlQuery& n = z_->nowyWpis;
         for (const QVariant& v : {QVariant(zestaw), QVariant(Bajty(wpis.Angielski)), QVariant(Bajty(wpis.Polski)),
-                                  QVariant(pudelko), QVariant(czas), QVariant(termin), QVariant(dobrze ? 0 : 1)})
+                                  QVariant(pudelko), QVariant(czas), QVariant(termin), QVariant(c.Dobrze ? 0 : 1)})
             n.addBindValue(v);
         if (!n.exec())
             return przerwij(n);
@@ -381,22 +489,19 @@ bool Pamiec::ZapiszWTransakcji(const WpisPamieci& wpis, int strona, int kierunek
     } else {
         QSqlQuery& u = z_->zmianaWpisu;
         for (const QVariant& v :
-             {QVariant(pudelko), QVariant(czas), QVariant(termin), QVariant(dobrze ? 0 : 1), QVariant(id)})
+             {QVariant(pudelko), QVariant(czas), QVariant(termin), QVariant(c.Dobrze ? 0 : 1), QVariant(id)})
             u.addBindValue(v);
         if (!u.exec())
             return przerwij(u);
     }
     QSqlQuery& o = z_->odpowiedz;
-    for (const QVariant& v : {QVariant(id), QVariant(czas), QVariant(dzien), QVariant(strona), QVariant(kierunek),
-                              QVariant(dobrze ? 1 : 0)})
+    for (const QVariant& v : {QVariant(id), QVariant(czas), QVariant(dzien), QVariant(c.Strona), QVariant(c.Kierunek),
+                              QVariant(c.Dobrze ? 1 : 0)})
         o.addBindValue(v);
     if (!o.exec())
         return przerwij(o);
-    if (!db.commit()) {
-        blad = db.lastError();
-        db.rollback();
-        return false;
-    }
+    if (!t.exec(QStringLiteral("COMMIT")))
+        return przerwij(t);
     zestawy_.insert(Bajty(wpis.Plik), zestaw);
     return true;
 }

@@ -11,6 +11,9 @@
 #include <QSqlError>
 #include <QString>
 
+class QTimer;
+
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -101,7 +104,9 @@ public:
     bool WczytajPowtorke(Dane& d);
     bool JestPowtorka() const { return powtorka_; }
 
-    // Records one checked answer of the current round in a single transaction.
+    // Records one checked answer of the current round in a single transaction. While another copy of the program
+    // holds the file, the answer waits in order and is written a moment later (or as the memory closes). False when
+    // the memory is not in use.
     bool Zapisz(const std::string& angielski, const std::string& polski, int strona, int kierunek, bool dobrze);
     bool Zapisz(const WpisPamieci& wpis, int strona, int kierunek, bool dobrze);
 
@@ -126,7 +131,17 @@ private:
     struct Zapytania;
     bool OtworzPlik();
     bool SprobujOtworzyc(QString& gdzie, QSqlError& blad);
-    bool ZapiszWTransakcji(const WpisPamieci& wpis, int strona, int kierunek, bool dobrze, bool liczy, QSqlError& blad);
+    // An answer given and not yet written: another copy of the program may hold the file for a moment.
+    struct Czekajaca {
+        WpisPamieci Wpis;
+        int Strona = 0;
+        int Kierunek = 0;
+        bool Dobrze = false;
+        bool Liczy = false; // the round's first answer to the entry, which moves its box
+        QDateTime Kiedy;
+    };
+    bool ZapiszCzekajace();
+    bool ZapiszWTransakcji(const Czekajaca& odpowiedz, QSqlError& blad);
     // Closes the connection after a failure; a damaged file is moved aside and a new one opened. Always false.
     bool Blad(const QString& gdzie, const QSqlError& blad);
     bool Uszkodzona(const QSqlError& blad) const;
@@ -141,7 +156,11 @@ private:
     bool otwarta_ = false;
     bool zgloszona_ = false;
     bool odlozona_ = false;
-    bool czeka_ = false; // the file does not exist yet: the first answer creates it
+    bool czeka_ = false;   // the file does not exist yet: the first answer creates it
+    bool nowsza_ = false;  // the file was written by a newer program and is left alone
+    QString odlozonyJako_; // the name the damaged file was set aside under
+    std::deque<Czekajaca> czekajace_;
+    QTimer* ponowienie_ = nullptr;
     std::unique_ptr<Zapytania> z_;
     QHash<QByteArray, qint64> zestawy_;
     // The round: its set (empty for "Powtórka"), the entries already counted, and the review's entry files.

@@ -24,13 +24,11 @@ QString Utf8(const std::string& cp1250)
     return QString::fromStdString(vokara::Cp1250NaUtf8(cp1250));
 }
 
-// The user's own sets and learning database live in the data folder too; no site may overwrite them.
+// The user's own sets and learning database live in the data folder too; no site may overwrite them (the database
+// with its journal files, the damaged copies set aside and the copy kept while it is migrated).
 bool PlikUzytkownika(const std::string& plik)
 {
-    static const char* const zastrzezone[] = {"a_moje.txt", "postepy.sqlite", "postepy.sqlite-wal",
-                                              "postepy.sqlite-shm", "postepy.sqlite.uszkodzony"};
-    return plik.rfind("moje_", 0) == 0 ||
-           std::any_of(std::begin(zastrzezone), std::end(zastrzezone), [&plik](const char* z) { return plik == z; });
+    return plik.rfind("moje_", 0) == 0 || plik == "a_moje.txt" || plik.rfind("postepy.sqlite", 0) == 0;
 }
 
 // A file name from the downloaded list names one file inside the data folder and nothing else: not a path, not the
