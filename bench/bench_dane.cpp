@@ -1,6 +1,6 @@
 // Benchmark of the data readers and the round engine on large sets: load and shuffle, whole rounds, peak memory.
 #include "dane.h"
-#include "silnik.h"
+#include "runda.h"
 
 #include <sys/resource.h>
 
@@ -43,31 +43,31 @@ int main()
         dane.KatalogRoboczy = katalog;
         dane.Zestawy = {{"Duzy", "duzy.txt"}};
         Losowanie los;
-        Silnik silnik(dane, los);
+        Runda runda(los);
         bool ok = false;
-        const double wczytanie = Ms([&] { ok = silnik.WczytajZestaw(0); });
-        if (!ok || int(dane.Wyrazy.size()) != wpisy)
+        const double wczytanie = Ms([&] { ok = runda.WczytajZestaw(dane, 0); });
+        if (!ok || int(runda.Wyrazy().size()) != wpisy)
             return 1;
 
         // Typing round: every answer right, the search goes on from where it stands.
-        silnik.Biezacy = -1;
+        runda.Biezacy = -1;
         const double wpis = Ms([&] {
-            while (silnik.NastepnyWyraz() >= 0) {
-                if (silnik.PoprawnaOdpowiedz(AngielskiPolski) == silnik.BiezacyWyraz().Polski)
-                    silnik.BiezacyWyraz().Zaliczony = true;
-                silnik.Pochwala();
+            while (runda.NastepnyWyraz() >= 0) {
+                if (runda.PoprawnaOdpowiedz(AngielskiPolski) == runda.BiezacyWyraz().Polski)
+                    runda.BiezacyWyraz().Zaliczony = true;
+                runda.Pochwala();
             }
         });
 
         // Choice round: each question is the lowest unanswered entry after the first; the set is loaded afresh.
-        if (!silnik.WczytajZestaw(0))
+        if (!runda.WczytajZestaw(dane, 0))
             return 1;
         const double wybor = Ms([&] {
-            while (silnik.NastepnyOdPoczatku() >= 0) {
-                silnik.LosujInne();
-                silnik.UlozOpcje(AngielskiPolski);
-                silnik.BiezacyWyraz().Zaliczony = true;
-                silnik.Pochwala();
+            while (runda.NastepnyOdPoczatku() >= 0) {
+                runda.LosujInne();
+                runda.UlozOpcje(AngielskiPolski);
+                runda.BiezacyWyraz().Zaliczony = true;
+                runda.Pochwala();
             }
         });
         std::printf("%-10d %11.2f ms %13.2f ms %13.2f ms\n", wpisy, wczytanie, wpis, wybor);

@@ -2,7 +2,7 @@
 #include "dane.h"
 #include "kodowanie.h"
 #include "pomocnicze.h"
-#include "silnik.h"
+#include "runda.h"
 
 #include <QDirIterator>
 #include <QRandomGenerator>
@@ -220,16 +220,16 @@ private slots:
 
     void wczytajZestaw()
     {
+        Runda runda(los);
         testy::zapiszLinie(dan("a.txt"), {"Słowo*oznacza", "ice cream*lody", "cat * kot", "dog"});
         lista({"v*1", "A*a.txt"});
         QCOMPARE(WczytajListe(dane), 0);
-        Silnik silnik(dane, los);
-        QVERIFY(silnik.WczytajZestaw(0));
-        QCOMPARE(dane.NaglowekWyraz, cp("Słowo"));
-        QCOMPARE(dane.NaglowekOznacza, std::string("oznacza"));
-        QCOMPARE(dane.Wyrazy.size(), std::size_t(3));
+        QVERIFY(runda.WczytajZestaw(dane, 0));
+        QCOMPARE(runda.NaglowekWyraz(), cp("Słowo"));
+        QCOMPARE(runda.NaglowekOznacza(), std::string("oznacza"));
+        QCOMPARE(runda.Wyrazy().size(), std::size_t(3));
         std::map<std::string, std::string> wpisy;
-        for (const auto& w : dane.Wyrazy) {
+        for (const auto& w : runda.Wyrazy()) {
             QVERIFY(!w.Zaliczony);
             wpisy[w.Angielski] = w.Polski;
         }
@@ -257,27 +257,27 @@ private slots:
 
     void wczytajZestawPrzypadki()
     {
+        Runda runda(los);
         QFETCH(QByteArray, bajty);
         testy::zapisz(dan("a.txt"), bajty);
         dane.Zestawy = {{"A", "a.txt"}};
-        dane.Wyrazy = {{"stare", "old", true}};
-        Silnik silnik(dane, los);
-        QCOMPARE(silnik.WczytajZestaw(0), WARTOSC(bool, ok));
-        QCOMPARE(int(dane.Wyrazy.size()), WARTOSC(int, liczba));
+        runda.Wyrazy() = {{"stare", "old", true}};
+        QCOMPARE(runda.WczytajZestaw(dane, 0), WARTOSC(bool, ok));
+        QCOMPARE(int(runda.Wyrazy().size()), WARTOSC(int, liczba));
     }
 
     void wczytajZestawNiepoprawny()
     {
+        Runda runda(los);
         dane.Zestawy = {{"A", "a.txt"}, {"B", "katalog"}};
-        dane.Wyrazy = {{"stare", "old", false}};
+        runda.Wyrazy() = {{"stare", "old", false}};
         QDir().mkpath(dan("katalog"));
-        Silnik silnik(dane, los);
-        QVERIFY(!silnik.WczytajZestaw(-1));
-        QVERIFY(!silnik.WczytajZestaw(2));
-        QVERIFY(!silnik.WczytajZestaw(0)); // file missing
-        QVERIFY(!silnik.WczytajZestaw(1)); // a folder, not a file
-        QCOMPARE(dane.Wyrazy.size(), std::size_t(1));
-        QCOMPARE(dane.Wyrazy[0].Angielski, std::string("old"));
+        QVERIFY(!runda.WczytajZestaw(dane, -1));
+        QVERIFY(!runda.WczytajZestaw(dane, 2));
+        QVERIFY(!runda.WczytajZestaw(dane, 0)); // file missing
+        QVERIFY(!runda.WczytajZestaw(dane, 1)); // a folder, not a file
+        QCOMPARE(runda.Wyrazy().size(), std::size_t(1));
+        QCOMPARE(runda.Wyrazy()[0].Angielski, std::string("old"));
         QCOMPARE(los.Ziarno, 0u); // nothing was shuffled
     }
 
@@ -297,21 +297,22 @@ private slots:
     // Whatever the bytes, the readers end with a result the callers know and never crash or hang.
     void zleDane()
     {
+        Runda runda(los);
         QFETCH(QByteArray, bajty);
         testy::zapisz(dan("a_spis.txt"), bajty);
         testy::zapisz(dan("a.txt"), bajty);
         const int wynik = WczytajListe(dane);
         QVERIFY(wynik == 0 || wynik == 2 || wynik == 3);
         dane.Zestawy = {{"A", "a.txt"}};
-        Silnik silnik(dane, los);
-        silnik.WczytajZestaw(0);
-        for (const auto& w : dane.Wyrazy)
+        runda.WczytajZestaw(dane, 0);
+        for (const auto& w : runda.Wyrazy())
             QVERIFY(w.Polski.size() <= NajdluzszeZnaczenie);
     }
 
     // A file past the size limit is refused before it is read (a sparse file costs no disk here).
     void zaDuzyPlik()
     {
+        Runda runda(los);
         for (const char* nazwa : {"a_spis.txt", "a.txt"}) {
             QFile plik(dan(nazwa));
             QVERIFY(plik.open(QIODevice::WriteOnly));
@@ -320,39 +321,38 @@ private slots:
         }
         QCOMPARE(WczytajListe(dane), 2);
         dane.Zestawy = {{"A", "a.txt"}};
-        dane.Wyrazy = {{"stare", "old", false}};
-        Silnik silnik(dane, los);
-        QVERIFY(!silnik.WczytajZestaw(0));
-        QCOMPARE(dane.Wyrazy.size(), std::size_t(1));
+        runda.Wyrazy() = {{"stare", "old", false}};
+        QVERIFY(!runda.WczytajZestaw(dane, 0));
+        QCOMPARE(runda.Wyrazy().size(), std::size_t(1));
     }
 
     void duzyZestaw()
     {
+        Runda runda(los);
         QByteArray bajty = "w*o\r\n";
         for (int i = 0; i < 100000; ++i)
             bajty += "word" + QByteArray::number(i) + "*slowo" + QByteArray::number(i) + "\r\n";
         testy::zapisz(dan("a.txt"), bajty);
         dane.Zestawy = {{"A", "a.txt"}};
-        Silnik silnik(dane, los);
-        QVERIFY(silnik.WczytajZestaw(0));
-        QCOMPARE(dane.Wyrazy.size(), std::size_t(100000));
+        QVERIFY(runda.WczytajZestaw(dane, 0));
+        QCOMPARE(runda.Wyrazy().size(), std::size_t(100000));
     }
 
     // The vocabulary the program ships: every set listed, parsed into full entries, in Windows-1250.
     void dostarczoneZestawy()
     {
+        Runda runda(los);
         Dane dostarczone;
         dostarczone.KatalogRoboczy = QFileInfo(VOKARA_DANE_ZRODLOWE).absolutePath().toStdString();
         QCOMPARE(WczytajListe(dostarczone), 0);
         QVERIFY(dostarczone.Zestawy.size() >= 12);
-        Silnik silnik(dostarczone, los);
         const QByteArray utf8Polskie[] = {"ą", "ć", "ę", "ł", "ń", "ó", "ś", "ź", "ż",
                                           "Ą", "Ć", "Ę", "Ł", "Ń", "Ó", "Ś", "Ź", "Ż"};
         for (int i = 0; i < int(dostarczone.Zestawy.size()); ++i) {
             const auto& z = dostarczone.Zestawy[std::size_t(i)];
-            QVERIFY2(silnik.WczytajZestaw(i), z.Plik.c_str());
-            QVERIFY2(dostarczone.Wyrazy.size() >= 30, z.Plik.c_str());
-            for (const auto& w : dostarczone.Wyrazy)
+            QVERIFY2(runda.WczytajZestaw(dostarczone, i), z.Plik.c_str());
+            QVERIFY2(runda.Wyrazy().size() >= 30, z.Plik.c_str());
+            for (const auto& w : runda.Wyrazy())
                 QVERIFY2(!w.Angielski.empty() && !w.Polski.empty(), (z.Plik + ": " + w.Angielski).c_str());
             QFile plik(QString::fromStdString(dostarczone.SciezkaDanych(z.Plik).string()));
             QVERIFY(plik.open(QIODevice::ReadOnly));

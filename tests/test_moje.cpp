@@ -184,10 +184,11 @@ private slots:
         QCOMPARE(d.Zestawy.size(), std::size_t(3));
         QCOMPARE(d.Zestawy[1].Nazwa, testy::cp("Szkoła – lekcja 5"));
         QCOMPARE(d.Zestawy[2].Plik, std::string("moje_szkola___lekcja_5_2.txt"));
-        QVERIFY(WczytajPlikZestawu(d, 1));
-        QCOMPARE(d.NaglowekWyraz, testy::cp("Angielskie słowo"));
-        QCOMPARE(d.Wyrazy.size(), std::size_t(2));
-        QCOMPARE(d.Wyrazy[1].Polski, testy::cp("piórnik"));
+        Zestaw wczytany;
+        QVERIFY(WczytajPlikZestawu(d, 1, wczytany));
+        QCOMPARE(wczytany.NaglowekWyraz, testy::cp("Angielskie słowo"));
+        QCOMPARE(wczytany.Wyrazy.size(), std::size_t(2));
+        QCOMPARE(wczytany.Wyrazy[1].Polski, testy::cp("piórnik"));
         QFile plik(katalog.filePath("dane/" + z.Plik));
         QVERIFY(plik.open(QIODevice::ReadOnly));
         QCOMPARE(plik.readAll(),
@@ -334,8 +335,8 @@ private slots:
 
         // A round on the typing page goes on with what it loaded while the pickers are filled again.
         p.FGlowny->Formularz().CZestawSlow2->setCurrentIndex(0);
-        QVERIFY(p.stan.silnik.WczytajZestaw(0));
-        const std::vector<_word> runda = p.stan.dane.Wyrazy;
+        QVERIFY(p.stan.runda.WczytajZestaw(p.stan.dane, 0));
+        const std::vector<_word> runda = p.stan.runda.Wyrazy();
 
         // Mend the cell as a user would: type over it.
         auto* tabela = e.findChild<QTableView*>("TSlowa");
@@ -357,8 +358,8 @@ private slots:
             QCOMPARE(lista->itemText(1), QStringLiteral("Lekcja 7"));
         }
         QCOMPARE(p.FGlowny->Formularz().CZestawSlow2->currentIndex(), 0);
-        QCOMPARE(p.stan.dane.Wyrazy.size(), runda.size());
-        QCOMPARE(p.stan.dane.Wyrazy[0].Angielski, runda[0].Angielski);
+        QCOMPARE(p.stan.runda.Wyrazy().size(), runda.size());
+        QCOMPARE(p.stan.runda.Wyrazy()[0].Angielski, runda[0].Angielski);
 
         // Leaving a changed set asks; "Anuluj" stays, and "Usuń" asks before it removes anything.
         e.findChild<QLineEdit*>("ENazwa")->setText(QStringLiteral("Lekcja 8"));

@@ -105,16 +105,16 @@ private slots:
             QCOMPARE(pozycje(lista), nazwy);
             QCOMPARE(lista->currentIndex(), -1);
         }
-        QVERIFY(p.stan.dane.Wyrazy.empty());
+        QVERIFY(p.stan.runda.Wyrazy().empty());
         QCOMPARE(p.stan.dane.WersjaDanych, std::string("01.12.2026"));
         QCOMPARE(p.FGlowny->windowTitle(), QStringLiteral("VOKARA  1.0"));
         QCOMPARE(p.FGlowny->size(), QSize(1066, 600));
         // A reload from the program brings the welcome page without a page reset.
         kliknijZakladke(p, 2);
-        p.stan.silnik.Biezacy = 5;
+        p.stan.runda.Biezacy = 5;
         QVERIFY(p.FGlowny->ZaladujDane());
         QCOMPARE(ui.PStrony->currentIndex(), 0);
-        QCOMPARE(p.stan.silnik.Biezacy, 5);
+        QCOMPARE(p.stan.runda.Biezacy, 5);
     }
 
     void zmianaStron()
@@ -128,10 +128,10 @@ private slots:
         auto& ui = p.FGlowny->Formularz();
 
         kliknijZakladke(p, 1);
-        QCOMPARE(p.stan.silnik.Biezacy, -1);
+        QCOMPARE(p.stan.runda.Biezacy, -1);
         QCOMPARE(ui.CZestawSlow->currentIndex(), 0);
         QVERIFY(ui.RJezyk_0->isChecked() && ui.RJezyk->isEnabled());
-        QVERIFY(p.stan.dane.Wyrazy.empty()); // selecting item 0 loaded nothing
+        QVERIFY(p.stan.runda.Wyrazy().empty()); // selecting item 0 loaded nothing
         QVERIFY(!ui.ButNastepny->isVisible() && !ui.LDanyWyraz->isVisible());
 
         // Halfway through a set, leave and come back: idle again, direction unlocked.
@@ -140,7 +140,7 @@ private slots:
         QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
         QVERIFY(ui.ButSprawdz->isVisible() && !ui.RJezyk->isEnabled());
         kliknijZakladke(p, 0);
-        QCOMPARE(p.stan.silnik.Biezacy, -1);
+        QCOMPARE(p.stan.runda.Biezacy, -1);
         kliknijZakladke(p, 1);
         QVERIFY(!ui.ButSprawdz->isVisible() && !ui.Lw1->isVisible());
         QVERIFY(ui.RJezyk_0->isChecked() && ui.RJezyk->isEnabled());
@@ -336,8 +336,9 @@ private slots:
         const QString nagana = QStringLiteral("Pomyłka. Poprawna odpowiedź, to: "); // the longest of the three
         QStringList wpisywane, dyktowane;
         for (int z = 0; z < int(dane.Zestawy.size()); ++z) {
-            QVERIFY(vokara::WczytajPlikZestawu(dane, z));
-            for (const auto& w : dane.Wyrazy) {
+            vokara::Zestaw zestaw;
+            QVERIFY(vokara::WczytajPlikZestawu(dane, z, zestaw));
+            for (const auto& w : zestaw.Wyrazy) {
                 const QString a = vokara::ZCp1250(w.Angielski), pl = vokara::ZCp1250(w.Polski);
                 wpisywane << nagana + a << nagana + pl;
                 dyktowane << nagana + a + " [" + pl + "]";

@@ -84,7 +84,7 @@ QStringList ZagrajRundy(Gra& g)
         QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
         if (!ui.ButSprawdz->isVisible())
             break;
-        const QString poprawna = vokara::ZCp1250(g.program->stan.silnik.PoprawnaOdpowiedz(0));
+        const QString poprawna = vokara::ZCp1250(g.program->stan.runda.PoprawnaOdpowiedz(0));
         QLabel* opcje[] = {ui.Lw1, ui.LW2, ui.LW3};
         zapis << QStringLiteral("test %1: %2 | %3 | %4")
                      .arg(ui.LDanyWyraz->text(), opcje[0]->text(), opcje[1]->text(), opcje[2]->text());
@@ -106,7 +106,7 @@ QStringList ZagrajRundy(Gra& g)
         if (!ui.ButSprawdz2->isVisible())
             break;
         zapis << QStringLiteral("wpis %1").arg(ui.LDanyWyraz2->text());
-        const QString poprawna = vokara::ZCp1250(g.program->stan.silnik.PoprawnaOdpowiedz(0));
+        const QString poprawna = vokara::ZCp1250(g.program->stan.runda.PoprawnaOdpowiedz(0));
         testy::wpisz(ui.EWpis2, krok % 4 == 3 ? QStringLiteral("zle") : poprawna);
         QTest::keyClick(ui.EWpis2, Qt::Key_Return);
         zapis << ui.LKomentarz2->text();
@@ -301,7 +301,7 @@ private slots:
         QCOMPARE(b.pamiec.LiczbaDoPowtorki(), vokara::NajwiecejPowtorek);
         for (std::size_t i = 0; i < due.size(); ++i)
             QCOMPARE(due[i].Angielski, "w" + std::to_string(i));
-        vokara::Dane d;
+        vokara::Zestaw d;
         QVERIFY(b.pamiec.WczytajPowtorke(d));
         QCOMPARE(d.Wyrazy.size(), std::size_t(50));
         QCOMPARE(d.NaglowekWyraz, testy::cp("Angielskie słowo"));
@@ -423,7 +423,7 @@ private slots:
         g.wybierz(ui.CZestawSlow2, 0);
         for (int i = 0; i < 3; ++i) {
             QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
-            testy::wpisz(ui.EWpis2, vokara::ZCp1250(g.program->stan.silnik.PoprawnaOdpowiedz(0)));
+            testy::wpisz(ui.EWpis2, vokara::ZCp1250(g.program->stan.runda.PoprawnaOdpowiedz(0)));
             QTest::keyClick(ui.EWpis2, Qt::Key_Return);
         }
         QCOMPARE(g.program->FGlowny->findChild<QLabel*>("LPostep2")->text(),
@@ -517,7 +517,7 @@ private slots:
             QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
             if (!ui.ButSprawdz->isVisible())
                 break;
-            const QString poprawna = vokara::ZCp1250(g.program->stan.silnik.PoprawnaOdpowiedz(0));
+            const QString poprawna = vokara::ZCp1250(g.program->stan.runda.PoprawnaOdpowiedz(0));
             for (QLabel* o : {ui.Lw1, ui.LW2, ui.LW3})
                 if ((o->text() == poprawna) == (krok != 0)) {
                     QTest::mouseClick(o, Qt::LeftButton);
@@ -541,7 +541,7 @@ private slots:
         QCOMPARE(ui.LWyraz2->text(), QStringLiteral("Angielskie słowo"));
         QCOMPARE(ui.LOznacza2->text(), QStringLiteral("Polskie znaczenie"));
         QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
-        testy::wpisz(ui.EWpis2, vokara::ZCp1250(g.program->stan.silnik.PoprawnaOdpowiedz(0)));
+        testy::wpisz(ui.EWpis2, vokara::ZCp1250(g.program->stan.runda.PoprawnaOdpowiedz(0)));
         QTest::keyClick(ui.EWpis2, Qt::Key_Return);
         QCOMPARE(g.program->stan.pamiec.LiczbaDoPowtorki(), 0);
         // Nothing due: the item goes from every picker but the one that shows it.

@@ -54,7 +54,7 @@ struct Gra {
     }
 
     FormularzGlowny& ui() { return program->FGlowny->Formularz(); }
-    std::vector<vokara::_word>& wyrazy() { return program->stan.dane.Wyrazy; }
+    std::vector<vokara::_word>& wyrazy() { return program->stan.runda.Wyrazy(); }
 
     void strona(int p)
     {
@@ -106,7 +106,7 @@ class TestStrony : public QObject {
     // Clicks the option that is (or is not) the expected answer, then "Sprawdź".
     static void odpowiedzTest(Gra& g, bool dobrze)
     {
-        const auto& biezacy = g.wyrazy()[std::size_t(g.program->stan.silnik.Biezacy)];
+        const auto& biezacy = g.wyrazy()[std::size_t(g.program->stan.runda.Biezacy)];
         const QString poprawna = vokara::ZCp1250(biezacy.Polski);
         for (int n = 1; n <= 3; ++n) {
             if (opcja(g, n)->isVisible() && (opcja(g, n)->text() == poprawna) == dobrze) {
@@ -257,7 +257,7 @@ private slots:
             const QStringList opcje = widoczneOpcje(g);
             QCOMPARE(opcje.size(), wpisy.size());
             QCOMPARE(QSet<QString>(opcje.begin(), opcje.end()).size(), opcje.size());
-            QVERIFY(opcje.contains(vokara::ZCp1250(g.wyrazy()[std::size_t(g.program->stan.silnik.Biezacy)].Polski)));
+            QVERIFY(opcje.contains(vokara::ZCp1250(g.wyrazy()[std::size_t(g.program->stan.runda.Biezacy)].Polski)));
             odpowiedzTest(g, true);
             QVERIFY(Pochwaly.contains(ui.LKomentarz->text()));
         }
@@ -353,7 +353,7 @@ private slots:
         QVERIFY(ui.ButSprawdz2->isVisible());
 
         // Enter on the focused "Sprawdź", then on the focused "Następny".
-        ui.EWpis2->setText(vokara::ZCp1250(g.program->stan.silnik.BiezacyWyraz().Polski));
+        ui.EWpis2->setText(vokara::ZCp1250(g.program->stan.runda.BiezacyWyraz().Polski));
         ui.ButSprawdz2->setFocus();
         QTest::keyClick(ui.ButSprawdz2, Qt::Key_Return);
         QVERIFY(Pochwaly.contains(ui.LKomentarz2->text()));
@@ -365,7 +365,7 @@ private slots:
         g.wybierz(ui.CZestawSlow, 0);
         QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
         QTest::keyClick(ui.ButSprawdz, Qt::Key_L, Qt::AltModifier);
-        QCOMPARE(g.zrodlo(), g.glos(g.program->stan.silnik.BiezacyWyraz().Angielski));
+        QCOMPARE(g.zrodlo(), g.glos(g.program->stan.runda.BiezacyWyraz().Angielski));
     }
 
     // What a screen reader hears: the options with their words across two questions, the picked one, the fields
@@ -520,7 +520,7 @@ private slots:
         QTest::mouseClick(ui.ButNastepny3, Qt::LeftButton);
         QCOMPARE(g.odpowiedzi->teksty, QStringList{Cwiczenie::KoniecZestawu});
         // Repeating leaves the phrases out again.
-        QCOMPARE(g.program->stan.silnik.Zaliczone(), 2);
+        QCOMPARE(g.program->stan.runda.Zaliczone(), 2);
         QVERIFY(ui.ButNastepny3->isVisible());
     }
 
@@ -539,7 +539,7 @@ private slots:
                                                 : ui.ButNastepny3,
                                   Qt::LeftButton);
             g.wybierz(lista, 1);
-            QVERIFY(g.program->stan.silnik.Biezacy >= 1);
+            QVERIFY(g.program->stan.runda.Biezacy >= 1);
             for (QAbstractButton* b : ui.PStrony->widget(strona)->findChildren<QAbstractButton*>())
                 b->click();
             for (QLineEdit* e : {ui.EWpis2, ui.EWpis3}) {

@@ -186,15 +186,10 @@ std::vector<QComboBox*> TFGlowny::Wybory() const
     return wybory;
 }
 
-TFGlowny::~TFGlowny()
-{
-    // FormDestroy: the shared line list goes with the window.
-    stan_.dane.Lista.clear();
-}
+TFGlowny::~TFGlowny() = default;
 
 void TFGlowny::FormCreate()
 {
-    stan_.dane.Lista.clear();
     vokara::AktywujSkorke(QStringLiteral("notes_wood"));
 }
 
@@ -332,7 +327,7 @@ void TFGlowny::UstawStrone(int p)
 
 void TFGlowny::PStronyChange(int p)
 {
-    stan_.silnik.Biezacy = -1;
+    stan_.runda.Biezacy = -1;
     // Selecting an item from the program loads nothing: the page stays idle until the user picks a set.
     const auto pierwszy = [](QComboBox* lista) { lista->setCurrentIndex(lista->count() > 0 ? 0 : -1); };
     switch (p) {

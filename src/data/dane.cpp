@@ -85,16 +85,17 @@ int WczytajListe(Dane& d)
     const auto sciezka = d.FolderDanych() / PlikListy;
     if (!JestPlikiem(sciezka))
         return BrakListy;
+    std::vector<std::string> linie;
     try {
-        if (!WczytajLinie(sciezka, d.Lista, NajwiecejLiniiListy) || d.Lista.empty())
+        if (!WczytajLinie(sciezka, linie, NajwiecejLiniiListy) || linie.empty())
             return ListaUszkodzona;
     } catch (const std::exception&) {
         return ListaUszkodzona;
     }
     // A header that does not split (an empty first line) means the list cannot be trusted.
-    if (!Rozdziel(d.Lista.front(), d.WersjaDanych, d.WersjaProgramu))
+    if (!Rozdziel(linie.front(), d.WersjaDanych, d.WersjaProgramu))
         return ListaUszkodzona;
-    const int wynik = WczytajZestawy(d);
+    const int wynik = WczytajZestawy(d, linie);
     d.ZestawyListy = d.Zestawy.size();
     if (wynik == ListaGotowa)
         WczytajMoje(d);
@@ -126,12 +127,13 @@ void WczytajMoje(Dane& d)
         return;
     try {
         // The own list is held to the list file's bounds: no more sets, no longer names.
-        if (!WczytajLinie(sciezka, d.Lista, NajwiecejLiniiListy))
+        std::vector<std::string> linie;
+        if (!WczytajLinie(sciezka, linie, NajwiecejLiniiListy))
             return;
         std::string nazwa;
         std::string plik;
-        for (std::size_t i = 1; i < d.Lista.size(); ++i) {
-            if (!Rozdziel(d.Lista[i], nazwa, plik) || nazwa.size() > NajdluzszaNazwaZestawu || !JestPlikiemMoim(plik) ||
+        for (std::size_t i = 1; i < linie.size(); ++i) {
+            if (!Rozdziel(linie[i], nazwa, plik) || nazwa.size() > NajdluzszaNazwaZestawu || !JestPlikiemMoim(plik) ||
                 !JestPlikiem(d.SciezkaDanych(plik)))
                 continue;
             // A file named twice is listed once, where it first appears.
@@ -144,7 +146,7 @@ void WczytajMoje(Dane& d)
     }
 }
 
-int WczytajZestawy(Dane& d)
+int WczytajZestawy(Dane& d, const std::vector<std::string>& linie)
 {
     d.Zestawy.clear();
     bool przerwane = false;
@@ -152,8 +154,8 @@ int WczytajZestawy(Dane& d)
         std::string nazwa;
         std::string plik;
         std::size_t zestawy = 0;
-        for (std::size_t i = 1; i < d.Lista.size() && zestawy < NajwiecejZestawow; ++i) {
-            if (!Rozdziel(d.Lista[i], nazwa, plik))
+        for (std::size_t i = 1; i < linie.size() && zestawy < NajwiecejZestawow; ++i) {
+            if (!Rozdziel(linie[i], nazwa, plik))
                 continue; // an empty line names no set
             ++zestawy;
             if (nazwa.size() > NajdluzszaNazwaZestawu)
@@ -170,26 +172,21 @@ int WczytajZestawy(Dane& d)
     return przerwane ? ListaUszkodzona : ListaGotowa;
 }
 
-bool WczytajWyrazy(Dane& d)
+std::vector<_word> WczytajWyrazy(const std::vector<std::string>& linie)
 {
-    try {
-        std::vector<_word> wyrazy;
-        wyrazy.reserve(d.Lista.empty() ? 0 : d.Lista.size() - 1);
-        std::string angielski;
-        std::string polski;
-        for (std::size_t i = 1; i < d.Lista.size(); ++i) {
-            if (!Rozdziel(d.Lista[i], angielski, polski))
-                continue; // empty lines between entries add nothing
-            wyrazy.push_back({polski, angielski, false});
-        }
-        d.Wyrazy = std::move(wyrazy);
-        return true;
-    } catch (const std::exception&) {
-        return false;
+    std::vector<_word> wyrazy;
+    wyrazy.reserve(linie.empty() ? 0 : linie.size() - 1);
+    std::string angielski;
+    std::string polski;
+    for (std::size_t i = 1; i < linie.size(); ++i) {
+        if (!Rozdziel(linie[i], angielski, polski))
+            continue; // empty lines between entries add nothing
+        wyrazy.push_back({polski, angielski, false});
     }
+    return wyrazy;
 }
 
-bool WczytajPlikZestawu(Dane& d, int index)
+bool WczytajPlikZestawu(const Dane& d, int index, Zestaw& wynik)
 {
     if (index < 0 || static_cast<std::size_t>(index) >= d.Zestawy.size())
         return false;
@@ -197,19 +194,19 @@ bool WczytajPlikZestawu(Dane& d, int index)
     if (!JestPlikiem(sciezka))
         return false;
     try {
-        if (!WczytajLinie(sciezka, d.Lista) || d.Lista.empty())
+        std::vector<std::string> linie;
+        if (!WczytajLinie(sciezka, linie) || linie.empty())
             return false;
+        // Without its header line a set file is not trusted.
+        Zestaw zestaw;
+        if (!Rozdziel(linie.front(), zestaw.NaglowekWyraz, zestaw.NaglowekOznacza))
+            return false;
+        zestaw.Wyrazy = WczytajWyrazy(linie);
+        wynik = std::move(zestaw);
+        return true;
     } catch (const std::exception&) {
         return false;
     }
-    // Without its header line a set file is not trusted; the set loaded before stays in place.
-    std::string wyraz;
-    std::string oznacza;
-    if (!Rozdziel(d.Lista.front(), wyraz, oznacza))
-        return false;
-    d.NaglowekWyraz = std::move(wyraz);
-    d.NaglowekOznacza = std::move(oznacza);
-    return WczytajWyrazy(d);
 }
 
 } // namespace vokara

@@ -22,6 +22,13 @@ struct _zestaw {
 };
 using _zestawy = std::vector<_zestaw>;
 
+// What a set file holds: the captions above the given word and above the answers, and its entries in file order.
+struct Zestaw {
+    std::string NaglowekWyraz;
+    std::string NaglowekOznacza;
+    std::vector<_word> Wyrazy;
+};
+
 // Splits a line at its first '*'. The second field keeps at most this many bytes.
 inline constexpr std::size_t NajdluzszeZnaczenie = 100;
 
@@ -51,18 +58,15 @@ inline constexpr const char* PlikListy = "a_spis.txt";
 // The user's own list, in the list format; its sets are named moje_<name>.txt and no data update writes either.
 inline constexpr const char* PlikMoichZestawow = "a_moje.txt";
 
-// Everything the data files put into memory. The working folder is injected so tests can build a fresh state in a
-// folder of their own; the program sets it to its current directory before each load.
+// What the list files put into memory: the sets on offer and the versions. The working folder is injected so tests
+// can build a fresh state in a folder of their own; the program sets it to its current directory before each load.
+// A set's entries are read by the round that drills it.
 struct Dane {
     std::filesystem::path KatalogRoboczy; // the folder that holds `dane`
     _zestawy Zestawy;
     std::size_t ZestawyListy = 0; // how many of Zestawy come from the list file; the user's own sets follow them
-    std::vector<_word> Wyrazy;
     std::string WersjaDanych;
     std::string WersjaProgramu;
-    std::string NaglowekWyraz;
-    std::string NaglowekOznacza;
-    std::vector<std::string> Lista; // the shared line list every reader clears and refills
 
     std::filesystem::path FolderDanych() const { return KatalogRoboczy / "dane"; }
     // A file of the data folder named by data bytes (Windows-1250), as a UTF-8 path on disk.
@@ -83,15 +87,18 @@ inline constexpr std::size_t NajwiecejLiniiListy = NajwiecejZestawow + 1;
 // True for an existing regular file (a folder at that path does not count).
 bool JestPlikiem(const std::filesystem::path& sciezka);
 
+// Reads the list file into Zestawy and the versions, then the user's own sets after it.
 int WczytajListe(Dane& d);
 // Appends the user's own sets to Zestawy, after those of the list file. A missing or damaged own list adds nothing.
 void WczytajMoje(Dane& d);
 // True for a file name the own list may name: moje_ followed by letters, digits and '_', then ".txt".
 bool JestPlikiemMoim(const std::string& plik);
-int WczytajZestawy(Dane& d);
-bool WczytajWyrazy(Dane& d);
+// The sets named by the lines of a list (the header line first), those whose file is there, into Zestawy.
+int WczytajZestawy(Dane& d, const std::vector<std::string>& linie);
+// The entries of a set file's lines (the header line first; empty lines between entries add nothing).
+std::vector<_word> WczytajWyrazy(const std::vector<std::string>& linie);
 
-// Reads set `index` into Wyrazy without shuffling it; the engine's WczytajZestaw shuffles on success.
-bool WczytajPlikZestawu(Dane& d, int index);
+// Reads set `index` as the file holds it, not shuffled; false (and `wynik` untouched) when it cannot be read.
+bool WczytajPlikZestawu(const Dane& d, int index, Zestaw& wynik);
 
 } // namespace vokara

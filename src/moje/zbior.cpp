@@ -136,13 +136,14 @@ bool WczytajWlasny(const std::filesystem::path& katalogRoboczy, const std::strin
     Dane d;
     d.KatalogRoboczy = katalogRoboczy;
     d.Zestawy.push_back({std::string(), plik});
-    if (!WczytajPlikZestawu(d, 0))
+    Zestaw z;
+    if (!WczytajPlikZestawu(d, 0, z))
         return false;
-    zestaw.NaglowekWyraz = ZCp1250(d.NaglowekWyraz);
-    zestaw.NaglowekOznacza = ZCp1250(d.NaglowekOznacza);
+    zestaw.NaglowekWyraz = ZCp1250(z.NaglowekWyraz);
+    zestaw.NaglowekOznacza = ZCp1250(z.NaglowekOznacza);
     zestaw.Pary.clear();
-    zestaw.Pary.reserve(qsizetype(d.Wyrazy.size()));
-    for (const _word& w : d.Wyrazy)
+    zestaw.Pary.reserve(qsizetype(z.Wyrazy.size()));
+    for (const _word& w : z.Wyrazy)
         zestaw.Pary.append({ZCp1250(w.Angielski), ZCp1250(w.Polski)});
     return true;
 }

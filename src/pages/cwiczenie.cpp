@@ -55,12 +55,13 @@ bool Cwiczenie::Wczytaj(int i)
     bledy_ = 0;
     // "Powtórka" is drilled like a set: the due entries are loaded, then shuffled by the same engine.
     if (vokara::JestPowtorka(*lista_, i)) {
-        if (!stan.pamiec.WczytajPowtorke(stan.dane))
+        vokara::Zestaw powtorka;
+        if (!stan.pamiec.WczytajPowtorke(powtorka))
             return false;
-        stan.silnik.Wymieszaj();
+        stan.runda.Zacznij(std::move(powtorka));
         return true;
     }
-    if (!stan.silnik.WczytajZestaw(i))
+    if (!stan.runda.WczytajZestaw(stan.dane, i))
         return false;
     // Answers are kept under the set's file name; a picker item beyond the list's sets has none here.
     stan.pamiec.NowaRunda(std::size_t(i) < stan.dane.Zestawy.size() ? stan.dane.Zestawy[std::size_t(i)].Plik
@@ -87,9 +88,9 @@ void Cwiczenie::KoniecRundy()
 
 void Cwiczenie::PokazPostep()
 {
-    const int wszystkie = int(stan.dane.Wyrazy.size()) - pominiete_;
+    const int wszystkie = int(stan.runda.Wyrazy().size()) - pominiete_;
     postep_->setText(QStringLiteral("Zaliczone: %1 z %2, błędy: %3")
-                         .arg(stan.silnik.Zaliczone() - pominiete_)
+                         .arg(stan.runda.Zaliczone() - pominiete_)
                          .arg(wszystkie)
                          .arg(bledy_));
     postep_->show();

@@ -52,8 +52,8 @@ protected:
     void Pokaz(const std::string& bajty, QLabel* etykieta);
     // Tells a screen reader that the comment line has new feedback, so it is read without moving the focus there.
     static void Oglos(QLabel* komentarz);
-    bool JestBiezacy() const { return stan.silnik.JestBiezacy(); }
-    const vokara::_word& Biezacy() const { return stan.silnik.BiezacyWyraz(); }
+    bool JestBiezacy() const { return stan.runda.JestBiezacy(); }
+    const vokara::_word& Biezacy() const { return stan.runda.BiezacyWyraz(); }
 
     StanProgramu& stan;
     FormularzGlowny& ui;

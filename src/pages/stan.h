@@ -4,7 +4,7 @@
 #include "dane.h"
 #include "losowanie.h"
 #include "pamiec.h"
-#include "silnik.h"
+#include "runda.h"
 
 #include <QColor>
 
@@ -14,7 +14,7 @@
 struct StanProgramu {
     vokara::Dane dane;
     vokara::Losowanie los;
-    vokara::Silnik silnik{dane, los};
+    vokara::Runda runda{los};
     QColor KolorWyboru{0, 128, 0}; // the picked option on the choice test; set again by every data load
     vokara::Pamiec pamiec;         // every checked answer, opened once the main window shows
 };

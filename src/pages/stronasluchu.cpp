@@ -42,8 +42,8 @@ bool StronaSluchu::Wczytaj(int i)
     if (!Cwiczenie::Wczytaj(i))
         return false;
     // Recordings exist for single words only, so phrases count as answered from the start.
-    stan.silnik.PomijajFrazy();
-    pominiete_ = stan.silnik.Zaliczone();
+    stan.runda.PomijajFrazy();
+    pominiete_ = stan.runda.Zaliczone();
     return true;
 }
 
@@ -62,7 +62,7 @@ void StronaSluchu::PokazSluch()
 
 void StronaSluchu::NastepnySluch()
 {
-    if (stan.silnik.NastepnyWyraz() >= 0) {
+    if (stan.runda.NastepnyWyraz() >= 0) {
         PokazSluch();
         wymow(Biezacy().Angielski);
     } else {
@@ -84,13 +84,13 @@ void StronaSluchu::SprawdzSluch()
     const std::string e = vokara::MaleLiteryPolskie(Biezacy().Angielski);
     const std::string p = vokara::MaleLiteryPolskie(Biezacy().Polski);
     if (!wpisane || (t != e && t != p)) {
-        Pokaz(stan.silnik.Nagana(vokara::PolskiAngielski) + " [" + Biezacy().Polski + "]", ui.LKomentarz3);
+        Pokaz(stan.runda.Nagana(vokara::PolskiAngielski) + " [" + Biezacy().Polski + "]", ui.LKomentarz3);
     } else {
-        stan.silnik.BiezacyWyraz().Zaliczony = true;
+        stan.runda.BiezacyWyraz().Zaliczony = true;
         if (t == p)
-            Pokaz(stan.silnik.Pochwala() + AngielskieSlowo() + Biezacy().Angielski, ui.LKomentarz3);
+            Pokaz(stan.runda.Pochwala() + AngielskieSlowo() + Biezacy().Angielski, ui.LKomentarz3);
         else
-            Pokaz(stan.silnik.Pochwala(), ui.LKomentarz3);
+            Pokaz(stan.runda.Pochwala(), ui.LKomentarz3);
     }
     ui.ButSprawdz3->hide();
     ui.ButNastepny3->show();

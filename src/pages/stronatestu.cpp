@@ -95,8 +95,8 @@ void StronaTestu::UkryjTest()
 
 void StronaTestu::PoWczytaniu()
 {
-    Pokaz(stan.dane.NaglowekWyraz, ui.LWyraz);
-    Pokaz(stan.dane.NaglowekOznacza, ui.LOznacza);
+    Pokaz(stan.runda.NaglowekWyraz(), ui.LWyraz);
+    Pokaz(stan.runda.NaglowekOznacza(), ui.LOznacza);
     ui.RJezyk->setEnabled(true);
 }
 
@@ -125,12 +125,12 @@ void StronaTestu::PokazTest()
 void StronaTestu::WypelnijTest()
 {
     const int d = Tryb();
-    const auto opcje = stan.silnik.UlozOpcje(d);
+    const auto opcje = stan.runda.UlozOpcje(d);
     Pokaz(opcje.Dany, ui.LDanyWyraz);
     liczbaOpcji_ = int(opcje.Indeksy.size());
     for (int n = 1; n <= 3; ++n) {
         if (n <= liczbaOpcji_) {
-            const auto& wyraz = stan.dane.Wyrazy[std::size_t(opcje.Indeksy[std::size_t(n - 1)])];
+            const auto& wyraz = stan.runda.Wyrazy()[std::size_t(opcje.Indeksy[std::size_t(n - 1)])];
             opcje_[std::size_t(n - 1)] = d == 0 ? wyraz.Polski : wyraz.Angielski;
         } else {
             opcje_[std::size_t(n - 1)].clear();
@@ -144,8 +144,8 @@ void StronaTestu::WypelnijTest()
 void StronaTestu::NastepnyTest()
 {
     // The search starts after the first entry every time, so a wrong answer is asked again at once.
-    if (stan.silnik.NastepnyOdPoczatku() >= 0) {
-        stan.silnik.LosujInne();
+    if (stan.runda.NastepnyOdPoczatku() >= 0) {
+        stan.runda.LosujInne();
         WypelnijTest();
         PokazTest();
     } else {
@@ -182,11 +182,11 @@ void StronaTestu::SprawdzTest()
         return;
     }
     const int d = Tryb();
-    if (opcje_[std::size_t(Wybrana - 1)] != stan.silnik.PoprawnaOdpowiedz(d)) {
-        Pokaz(stan.silnik.Nagana(d), ui.LKomentarz);
+    if (opcje_[std::size_t(Wybrana - 1)] != stan.runda.PoprawnaOdpowiedz(d)) {
+        Pokaz(stan.runda.Nagana(d), ui.LKomentarz);
     } else {
-        stan.silnik.BiezacyWyraz().Zaliczony = true;
-        Pokaz(stan.silnik.Pochwala(), ui.LKomentarz);
+        stan.runda.BiezacyWyraz().Zaliczony = true;
+        Pokaz(stan.runda.Pochwala(), ui.LKomentarz);
     }
     ui.ButSprawdz->hide();
     ui.ButNastepny->show();

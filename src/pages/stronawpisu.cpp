@@ -34,8 +34,8 @@ void StronaWpisu::UkryjWpis()
 
 void StronaWpisu::PoWczytaniu()
 {
-    Pokaz(stan.dane.NaglowekWyraz, ui.LWyraz2);
-    Pokaz(stan.dane.NaglowekOznacza, ui.LOznacza2);
+    Pokaz(stan.runda.NaglowekWyraz(), ui.LWyraz2);
+    Pokaz(stan.runda.NaglowekOznacza(), ui.LOznacza2);
     ui.LOznacza2->adjustSize(); // this caption is sized to its text
     ui.RJezyk2->setEnabled(true);
 }
@@ -57,7 +57,7 @@ void StronaWpisu::PokazWpis()
 void StronaWpisu::NastepnyWpis()
 {
     // Unlike the choice test the search goes on after the current position, so a wrong entry comes back last.
-    if (stan.silnik.NastepnyWyraz() >= 0) {
+    if (stan.runda.NastepnyWyraz() >= 0) {
         Pokaz(Tryb() == 1 ? Biezacy().Polski : Biezacy().Angielski, ui.LDanyWyraz2);
         PokazWpis();
     } else {
@@ -85,11 +85,11 @@ void StronaWpisu::SprawdzWpis()
     const int d = Tryb();
     // Not case-folded. Text with no Windows-1250 form can match nothing.
     const auto wpisane = vokara::DoCp1250(tekst);
-    if (!wpisane || *wpisane != vokara::BezSpacjiNaBrzegach(stan.silnik.PoprawnaOdpowiedz(d))) {
-        Pokaz(stan.silnik.Nagana(d), ui.LKomentarz2);
+    if (!wpisane || *wpisane != vokara::BezSpacjiNaBrzegach(stan.runda.PoprawnaOdpowiedz(d))) {
+        Pokaz(stan.runda.Nagana(d), ui.LKomentarz2);
     } else {
-        stan.silnik.BiezacyWyraz().Zaliczony = true;
-        Pokaz(stan.silnik.Pochwala(), ui.LKomentarz2);
+        stan.runda.BiezacyWyraz().Zaliczony = true;
+        Pokaz(stan.runda.Pochwala(), ui.LKomentarz2);
     }
     ui.ButSprawdz2->hide();
     ui.ButNastepny2->show();

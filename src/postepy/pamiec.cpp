@@ -348,7 +348,7 @@ void Pamiec::NowaRunda(const std::string& plik)
     plikiPowtorki_.clear();
 }
 
-bool Pamiec::WczytajPowtorke(Dane& d)
+bool Pamiec::WczytajPowtorke(Zestaw& d)
 {
     const auto wpisy = DoPowtorki();
     if (wpisy.empty())

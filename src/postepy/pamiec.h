@@ -99,9 +99,9 @@ public:
 
     // A new round of the given set begins: every entry's first answer counts for its box again.
     void NowaRunda(const std::string& plik);
-    // Loads the due entries as the round "Powtórka" (longest overdue first, at most NajwiecejPowtorek) into
-    // d.Wyrazy with its two captions. False when nothing is due; the loaded set is then left as it was.
-    bool WczytajPowtorke(Dane& d);
+    // The due entries as the round "Powtórka" (longest overdue first, at most NajwiecejPowtorek) with its two
+    // captions. False when nothing is due; `wynik` is then left as it was.
+    bool WczytajPowtorke(Zestaw& wynik);
     bool JestPowtorka() const { return powtorka_; }
 
     // Records one checked answer of the current round in a single transaction. While another copy of the program

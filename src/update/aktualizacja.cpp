@@ -233,8 +233,9 @@ void Aktualizacja::Aktualizuj()
     std::string d;
     std::string p;
     // A list without any line, or with an empty first line, cannot be trusted; the downloaded file stays for a look.
-    if (!vokara::WczytajLinie(tymczasowa.toStdString(), dane_.Lista, vokara::NajwiecejLiniiListy) ||
-        dane_.Lista.empty() || !vokara::Rozdziel(dane_.Lista.front(), d, p)) {
+    std::vector<std::string> lista;
+    if (!vokara::WczytajLinie(tymczasowa.toStdString(), lista, vokara::NajwiecejLiniiListy) || lista.empty() ||
+        !vokara::Rozdziel(lista.front(), d, p)) {
         koniecPostepu();
         Powiadom("Pobrany plik listy jest uszkodzony.", QStringLiteral("Zgłoś problem autorowi programu."));
         return;
@@ -250,7 +251,7 @@ void Aktualizacja::Aktualizuj()
         QFile::remove(tymczasowa);
         return;
     }
-    const bool ok = PobierzZestawy();
+    const bool ok = PobierzZestawy(lista);
     const bool przerwaneZestawy = !ok && (postep->Przerwane() || blad_ == Siec::Blad::Przerwane);
     koniecPostepu();
     QFile::remove(tymczasowa);
@@ -270,7 +271,7 @@ void Aktualizacja::Aktualizuj()
     }
 }
 
-bool Aktualizacja::PobierzZestawy()
+bool Aktualizacja::PobierzZestawy(const std::vector<std::string>& lista)
 {
     blad_ = Siec::Blad::Brak;
     const QString folderDanych = QDir::current().filePath(QStringLiteral("dane"));
@@ -291,8 +292,8 @@ bool Aktualizacja::PobierzZestawy()
     std::string nazwa;
     std::string plik;
     std::size_t zestawy = 0;
-    for (std::size_t i = 1; i < dane_.Lista.size() && zestawy < vokara::NajwiecejZestawow; ++i) {
-        if (!vokara::Rozdziel(dane_.Lista[i], nazwa, plik))
+    for (std::size_t i = 1; i < lista.size() && zestawy < vokara::NajwiecejZestawow; ++i) {
+        if (!vokara::Rozdziel(lista[i], nazwa, plik))
             continue; // an empty line names nothing
         ++zestawy;
         if (nazwa.size() > vokara::NajdluzszaNazwaZestawu)

@@ -26,9 +26,9 @@ public:
     // Runs one update and tells the user its outcome in one notice.
     void Aktualizuj();
 
-    // Downloads every set file the list in Lista names, then the list, into a staging folder; moves them into the
-    // data folder only when all arrived. Stops at the first failure. True when the data folder now holds them all.
-    bool PobierzZestawy();
+    // Downloads every set file the new list (its lines) names, then the list, into a staging folder; moves them into
+    // the data folder only when all arrived. Stops at the first failure. True when the data folder now holds them all.
+    bool PobierzZestawy(const std::vector<std::string>& lista);
 
     // Moves the staged files (Windows-1250 names) from the staging folder's `nowe` into the data folder, each by one
     // atomic rename over its old file after a backup of it was kept; if any move fails, every earlier one is undone,

@@ -54,8 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dane, std::size_t rozm
     if (wynik < 0 || wynik > 3)
         std::abort();
     d.Zestawy = {{"Z", "z.txt"}};
-    if (vokara::WczytajPlikZestawu(d, 0)) {
-        for (const auto& w : d.Wyrazy) {
+    vokara::Zestaw z;
+    if (vokara::WczytajPlikZestawu(d, 0, z)) {
+        for (const auto& w : z.Wyrazy) {
             if (w.Polski.size() > vokara::NajdluzszeZnaczenie || w.Zaliczony)
                 std::abort();
         }

@@ -1,5 +1,5 @@
-// Round logic over the loaded set; every draw happens in the order the operations are called.
-#include "silnik.h"
+// Round logic over the round's own entries; every draw happens in the order the operations are called.
+#include "runda.h"
 
 #include "kodowanie.h"
 
@@ -48,18 +48,25 @@ std::string BezSpacjiNaBrzegach(const std::string& tekst)
     return tekst.substr(poczatek, tekst.find_last_not_of(' ') - poczatek + 1);
 }
 
-bool Silnik::WczytajZestaw(int index)
+bool Runda::WczytajZestaw(const Dane& dane, int index)
 {
-    if (!WczytajPlikZestawu(dane_, index))
+    Zestaw zestaw;
+    if (!WczytajPlikZestawu(dane, index, zestaw))
         return false;
-    Wymieszaj();
+    Zacznij(std::move(zestaw));
     return true;
 }
 
-void Silnik::Wymieszaj()
+void Runda::Zacznij(Zestaw zestaw)
+{
+    zestaw_ = std::move(zestaw);
+    Wymieszaj();
+}
+
+void Runda::Wymieszaj()
 {
     kursorDane_ = nullptr;
-    auto& w = dane_.Wyrazy;
+    auto& w = zestaw_.Wyrazy;
     const int dlugosc = static_cast<int>(w.size());
     for (int i = 0; i < dlugosc / 2; ++i) {
         const int a = los_.Losuj(dlugosc);
@@ -68,23 +75,23 @@ void Silnik::Wymieszaj()
     }
 }
 
-bool Silnik::SaNiezaliczone() const
+bool Runda::SaNiezaliczone() const
 {
-    return std::any_of(dane_.Wyrazy.begin(), dane_.Wyrazy.end(), [](const _word& w) { return !w.Zaliczony; });
+    return std::any_of(zestaw_.Wyrazy.begin(), zestaw_.Wyrazy.end(), [](const _word& w) { return !w.Zaliczony; });
 }
 
-int Silnik::NastepnyWyraz()
+int Runda::NastepnyWyraz()
 {
     // One pass over at most every entry, starting after the current one: finding none is the same as
     // SaNiezaliczone being false, and Biezacy then stays where it was. A single pass keeps a whole round linear.
-    const int dlugosc = static_cast<int>(dane_.Wyrazy.size());
+    const int dlugosc = static_cast<int>(zestaw_.Wyrazy.size());
     int i = Biezacy;
     for (int krok = 0; krok < dlugosc; ++krok) {
         ++i;
         // A shorter set picked in the middle of a round can leave the position past the end.
         if (i >= dlugosc || i < 0)
             i = 0;
-        if (!dane_.Wyrazy[static_cast<std::size_t>(i)].Zaliczony) {
+        if (!zestaw_.Wyrazy[static_cast<std::size_t>(i)].Zaliczony) {
             Biezacy = i;
             return i;
         }
@@ -92,10 +99,10 @@ int Silnik::NastepnyWyraz()
     return -1;
 }
 
-int Silnik::NastepnyOdPoczatku()
+int Runda::NastepnyOdPoczatku()
 {
     Biezacy = 0;
-    const auto& w = dane_.Wyrazy;
+    const auto& w = zestaw_.Wyrazy;
     const int dlugosc = static_cast<int>(w.size());
     if (dlugosc == 0)
         return -1;
@@ -115,9 +122,9 @@ int Silnik::NastepnyOdPoczatku()
     return w[0].Zaliczony ? -1 : 0;
 }
 
-void Silnik::LosujInne()
+void Runda::LosujInne()
 {
-    const int dlugosc = static_cast<int>(dane_.Wyrazy.size());
+    const int dlugosc = static_cast<int>(zestaw_.Wyrazy.size());
     Inny1 = Biezacy;
     Inny2 = Biezacy;
     if (!JestBiezacy())
@@ -134,7 +141,7 @@ void Silnik::LosujInne()
     }
 }
 
-Opcje Silnik::UlozOpcje(int tryb)
+Opcje Runda::UlozOpcje(int tryb)
 {
     static constexpr int uklady[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 1, 0}, {2, 0, 1}};
     const int k = los_.Losuj(6);
@@ -154,26 +161,26 @@ Opcje Silnik::UlozOpcje(int tryb)
     return opcje;
 }
 
-std::string Silnik::PoprawnaOdpowiedz(int tryb) const
+std::string Runda::PoprawnaOdpowiedz(int tryb) const
 {
     if (!JestBiezacy())
         return {};
     return tryb != AngielskiPolski ? BiezacyWyraz().Angielski : BiezacyWyraz().Polski;
 }
 
-std::string Silnik::Pochwala()
+std::string Runda::Pochwala()
 {
     return Pochwaly()[static_cast<std::size_t>(los_.Losuj(3))];
 }
 
-std::string Silnik::Nagana(int tryb)
+std::string Runda::Nagana(int tryb)
 {
     return Nagany()[static_cast<std::size_t>(los_.Losuj(3))] + PoprawnaOdpowiedz(tryb);
 }
 
-void Silnik::PomijajFrazy()
+void Runda::PomijajFrazy()
 {
-    for (auto& w : dane_.Wyrazy) {
+    for (auto& w : zestaw_.Wyrazy) {
         const auto& a = w.Angielski;
         // A blank anywhere but in the last place makes a phrase; recordings exist for single words only.
         if (a.size() >= 2 && a.find(' ') < a.size() - 1)
@@ -181,27 +188,60 @@ void Silnik::PomijajFrazy()
     }
 }
 
-bool Silnik::JestBiezacy() const
+bool Runda::JestBiezacy() const
 {
-    return Biezacy >= 0 && static_cast<std::size_t>(Biezacy) < dane_.Wyrazy.size();
+    return Biezacy >= 0 && static_cast<std::size_t>(Biezacy) < zestaw_.Wyrazy.size();
 }
 
-const _word& Silnik::BiezacyWyraz() const
-{
-    assert(JestBiezacy());
-    return dane_.Wyrazy[static_cast<std::size_t>(Biezacy)];
-}
-
-_word& Silnik::BiezacyWyraz()
+const _word& Runda::BiezacyWyraz() const
 {
     assert(JestBiezacy());
-    return dane_.Wyrazy[static_cast<std::size_t>(Biezacy)];
+    return zestaw_.Wyrazy[static_cast<std::size_t>(Biezacy)];
 }
 
-int Silnik::Zaliczone() const
+_word& Runda::BiezacyWyraz()
+{
+    assert(JestBiezacy());
+    return zestaw_.Wyrazy[static_cast<std::size_t>(Biezacy)];
+}
+
+int Runda::Zaliczone() const
 {
     return static_cast<int>(
-        std::count_if(dane_.Wyrazy.begin(), dane_.Wyrazy.end(), [](const _word& w) { return w.Zaliczony; }));
+        std::count_if(zestaw_.Wyrazy.begin(), zestaw_.Wyrazy.end(), [](const _word& w) { return w.Zaliczony; }));
+}
+
+Werdykt Runda::SprawdzWybor(const std::string& wybrana, int tryb)
+{
+    if (wybrana != PoprawnaOdpowiedz(tryb))
+        return {false, Nagana(tryb)};
+    BiezacyWyraz().Zaliczony = true;
+    return {true, Pochwala()};
+}
+
+Werdykt Runda::SprawdzWpis(const std::optional<std::string>& wpisane, int tryb)
+{
+    // Not case-folded. Text with no Windows-1250 form can match nothing.
+    if (!wpisane || *wpisane != BezSpacjiNaBrzegach(PoprawnaOdpowiedz(tryb)))
+        return {false, Nagana(tryb)};
+    BiezacyWyraz().Zaliczony = true;
+    return {true, Pochwala()};
+}
+
+Werdykt Runda::SprawdzSluch(const std::optional<std::string>& wpisane)
+{
+    static const std::string angielskieSlowo = Cp1250(". Angielskie słowo, to: ");
+    const _word& w = BiezacyWyraz();
+    const std::string t = wpisane ? MaleLiteryPolskie(*wpisane) : std::string();
+    const std::string e = MaleLiteryPolskie(w.Angielski);
+    const std::string p = MaleLiteryPolskie(w.Polski);
+    if (!wpisane || (t != e && t != p))
+        return {false, Nagana(PolskiAngielski) + " [" + w.Polski + "]"};
+    BiezacyWyraz().Zaliczony = true;
+    // The meaning was typed: the English word is named too.
+    if (t == p)
+        return {true, Pochwala() + angielskieSlowo + w.Angielski};
+    return {true, Pochwala()};
 }
 
 } // namespace vokara

@@ -1,9 +1,10 @@
-// Study round logic shared by the three exercises: shuffle, next unanswered entry, wrong options, feedback.
+// One exercise round: its own entries, shuffle, next unanswered entry, wrong options, the checks and their feedback.
 #pragma once
 
 #include "dane.h"
 #include "losowanie.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,12 +26,22 @@ struct Opcje {
 // The text without the blanks at its start and end: a typed answer and the expected one are compared so.
 std::string BezSpacjiNaBrzegach(const std::string& tekst);
 
-// Works on the loaded set of a Dane and draws from an injected generator. It never touches a window.
-class Silnik {
-public:
-    Silnik(Dane& dane, Losowanie& los) : dane_(dane), los_(los) {}
+// What a check found: right or wrong, and the feedback line (data bytes) the page shows.
+struct Werdykt {
+    bool Dobrze = false;
+    std::string Komentarz;
+};
 
-    bool WczytajZestaw(int index); // reads the set and shuffles it
+// A round holds the entries of the set it drills and draws from an injected generator (the program's one), so the
+// draws come in the order the operations are called. It never touches a window.
+class Runda {
+public:
+    explicit Runda(Losowanie& los) : los_(los) {}
+
+    // Reads set `index` of the data folder and shuffles it; false leaves the round as it was, with nothing drawn.
+    bool WczytajZestaw(const Dane& dane, int index);
+    // Takes the entries and captions given (the review's due entries) and shuffles them.
+    void Zacznij(Zestaw zestaw);
     void Wymieszaj();
     bool SaNiezaliczone() const;
     int NastepnyWyraz();
@@ -45,6 +56,20 @@ public:
     std::string Nagana(int tryb);
     void PomijajFrazy();
 
+    // The checks of the three pages. Each marks the current entry answered when right and draws its feedback.
+    // The choice test: the data text of the picked option against the expected one.
+    Werdykt SprawdzWybor(const std::string& wybrana, int tryb);
+    // The typing page: the typed text (without its surrounding blanks; empty when it has no Windows-1250 form)
+    // against the expected text, byte for byte.
+    Werdykt SprawdzWpis(const std::optional<std::string>& wpisane, int tryb);
+    // The dictation page: the English word or its meaning, case folded (Polish letters too).
+    Werdykt SprawdzSluch(const std::optional<std::string>& wpisane);
+
+    std::vector<_word>& Wyrazy() { return zestaw_.Wyrazy; }
+    const std::vector<_word>& Wyrazy() const { return zestaw_.Wyrazy; }
+    const std::string& NaglowekWyraz() const { return zestaw_.NaglowekWyraz; }
+    const std::string& NaglowekOznacza() const { return zestaw_.NaglowekOznacza; }
+
     // True when Biezacy names an entry of the loaded set; handlers check it before reading the entry.
     bool JestBiezacy() const;
     const _word& BiezacyWyraz() const;
@@ -57,7 +82,7 @@ public:
     int Inny2 = 0;
 
 private:
-    Dane& dane_;
+    Zestaw zestaw_;
     Losowanie& los_;
     // Every entry from 1 to kursor_-1 was answered when NastepnyOdPoczatku last looked; valid only for the same
     // entries (a load or a shuffle starts it again).

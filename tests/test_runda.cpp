@@ -1,6 +1,6 @@
 // Round engine: the generator's sequence, shuffle, next unanswered entry, options, answers and feedback.
 #include "pomocnicze.h"
-#include "silnik.h"
+#include "runda.h"
 
 #include <QTest>
 
@@ -9,26 +9,25 @@
 using namespace vokara;
 using testy::cp;
 
-class TestSilnik : public QObject {
+class TestRunda : public QObject {
     Q_OBJECT
 
-    Dane dane;
     Losowanie los;
-    Silnik silnik{dane, los};
+    Runda runda{los};
 
     void zestaw(int n)
     {
-        dane.Wyrazy.clear();
+        runda.Wyrazy().clear();
         for (int i = 0; i < n; ++i)
-            dane.Wyrazy.push_back({"p" + std::to_string(i), "e" + std::to_string(i), false});
+            runda.Wyrazy().push_back({"p" + std::to_string(i), "e" + std::to_string(i), false});
     }
 
 private slots:
     void init()
     {
-        dane = Dane{};
+        runda.Wyrazy().clear();
         los = Losowanie{};
-        silnik.Biezacy = -1;
+        runda.Biezacy = -1;
     }
 
     void losujOdStartu()
@@ -43,10 +42,10 @@ private slots:
 
     void wymieszaj()
     {
-        dane.Wyrazy = {{"a", "A", false}, {"b", "B", false}, {"c", "C", false}, {"d", "D", false}};
-        silnik.Wymieszaj();
+        runda.Wyrazy() = {{"a", "A", false}, {"b", "B", false}, {"c", "C", false}, {"d", "D", false}};
+        runda.Wymieszaj();
         QString kolejnosc;
-        for (const auto& w : dane.Wyrazy)
+        for (const auto& w : runda.Wyrazy())
             kolejnosc += QString::fromStdString(w.Angielski);
         QCOMPARE(kolejnosc, QStringLiteral("DBCA")); // two swaps from the fresh generator
     }
@@ -61,7 +60,7 @@ private slots:
     void wymieszajMalyZestaw()
     {
         zestaw(WARTOSC(int, n));
-        silnik.Wymieszaj();
+        runda.Wymieszaj();
         QCOMPARE(los.Ziarno, 0u); // no draw at all
     }
 
@@ -83,12 +82,12 @@ private slots:
     {
         zestaw(WARTOSC(int, n));
         for (int z : WARTOSC(QList<int>, zaliczone))
-            dane.Wyrazy[std::size_t(z)].Zaliczony = true;
-        silnik.Biezacy = WARTOSC(int, start);
+            runda.Wyrazy()[std::size_t(z)].Zaliczony = true;
+        runda.Biezacy = WARTOSC(int, start);
         for (int oczekiwany : WARTOSC(QList<int>, kolejne))
-            QCOMPARE(silnik.NastepnyWyraz(), oczekiwany);
-        if (!silnik.SaNiezaliczone())
-            QCOMPARE(silnik.Biezacy, WARTOSC(int, start)); // the end of a round leaves Biezacy alone
+            QCOMPARE(runda.NastepnyWyraz(), oczekiwany);
+        if (!runda.SaNiezaliczone())
+            QCOMPARE(runda.Biezacy, WARTOSC(int, start)); // the end of a round leaves Biezacy alone
     }
 
     // Whole choice rounds, recorded on the search that restarted from the first entry before every question: the
@@ -119,28 +118,28 @@ private slots:
     {
         const int tryb = WARTOSC(int, tryb);
         zestaw(WARTOSC(int, n));
-        silnik.Wymieszaj();
+        runda.Wymieszaj();
         std::string zapis;
         QStringList kolejnosc;
         for (int pytanie = 0;; ++pytanie) {
-            if (silnik.NastepnyOdPoczatku() < 0)
+            if (runda.NastepnyOdPoczatku() < 0)
                 break;
             QVERIFY(pytanie < 1000);
-            silnik.LosujInne();
-            const auto opcje = silnik.UlozOpcje(tryb);
+            runda.LosujInne();
+            const auto opcje = runda.UlozOpcje(tryb);
             zapis += opcje.Dany + ":";
             for (int i : opcje.Indeksy)
                 zapis += std::to_string(i) + ",";
-            kolejnosc << QString::number(silnik.Biezacy);
+            kolejnosc << QString::number(runda.Biezacy);
             if (pytanie % 4 == 2) {
-                zapis += silnik.Nagana(tryb);
+                zapis += runda.Nagana(tryb);
             } else {
-                silnik.BiezacyWyraz().Zaliczony = true;
-                zapis += silnik.Pochwala();
+                runda.BiezacyWyraz().Zaliczony = true;
+                zapis += runda.Pochwala();
             }
             zapis += ";";
         }
-        QCOMPARE(silnik.Biezacy, 0);
+        QCOMPARE(runda.Biezacy, 0);
         quint64 skrot = 1469598103934665603ull;
         for (unsigned char c : zapis) {
             skrot ^= c;
@@ -156,18 +155,18 @@ private slots:
     {
         zestaw(5);
         for (int oczekiwany : {1, 2, 3}) {
-            QCOMPARE(silnik.NastepnyOdPoczatku(), oczekiwany);
-            dane.Wyrazy[std::size_t(oczekiwany)].Zaliczony = true;
+            QCOMPARE(runda.NastepnyOdPoczatku(), oczekiwany);
+            runda.Wyrazy()[std::size_t(oczekiwany)].Zaliczony = true;
         }
-        for (auto& w : dane.Wyrazy)
+        for (auto& w : runda.Wyrazy())
             w.Zaliczony = false;
-        QCOMPARE(silnik.NastepnyOdPoczatku(), 1);
+        QCOMPARE(runda.NastepnyOdPoczatku(), 1);
         zestaw(2); // another set
-        dane.Wyrazy[1].Zaliczony = true;
-        QCOMPARE(silnik.NastepnyOdPoczatku(), 0);
-        dane.Wyrazy[0].Zaliczony = true;
-        QCOMPARE(silnik.NastepnyOdPoczatku(), -1);
-        QCOMPARE(silnik.Biezacy, 0);
+        runda.Wyrazy()[1].Zaliczony = true;
+        QCOMPARE(runda.NastepnyOdPoczatku(), 0);
+        runda.Wyrazy()[0].Zaliczony = true;
+        QCOMPARE(runda.NastepnyOdPoczatku(), -1);
+        QCOMPARE(runda.Biezacy, 0);
     }
 
     void losujInne_data()
@@ -185,14 +184,14 @@ private slots:
         const int n = WARTOSC(int, n);
         zestaw(n);
         for (int proba = 0; proba < 200; ++proba) {
-            silnik.Biezacy = proba % n;
-            silnik.LosujInne();
-            const int c = silnik.Biezacy;
-            QCOMPARE(silnik.Inny1 == c, n < 2);
-            QCOMPARE(silnik.Inny2 == c, n < 3);
+            runda.Biezacy = proba % n;
+            runda.LosujInne();
+            const int c = runda.Biezacy;
+            QCOMPARE(runda.Inny1 == c, n < 2);
+            QCOMPARE(runda.Inny2 == c, n < 3);
             if (n >= 3)
-                QVERIFY(silnik.Inny1 != silnik.Inny2);
-            const auto opcje = silnik.UlozOpcje(proba % 2);
+                QVERIFY(runda.Inny1 != runda.Inny2);
+            const auto opcje = runda.UlozOpcje(proba % 2);
             QCOMPARE(int(opcje.Indeksy.size()), std::min(n, 3));
             QCOMPARE(std::set<int>(opcje.Indeksy.begin(), opcje.Indeksy.end()).size(), opcje.Indeksy.size());
             QVERIFY(std::count(opcje.Indeksy.begin(), opcje.Indeksy.end(), c) == 1);
@@ -215,35 +214,35 @@ private slots:
     void ulozOpcje()
     {
         zestaw(3);
-        silnik.Biezacy = 0;
-        silnik.Inny1 = 1;
-        silnik.Inny2 = 2;
+        runda.Biezacy = 0;
+        runda.Inny1 = 1;
+        runda.Inny2 = 2;
         los.Ziarno = WARTOSC(quint32, ziarno);
-        auto opcje = silnik.UlozOpcje(AngielskiPolski);
+        auto opcje = runda.UlozOpcje(AngielskiPolski);
         QCOMPARE(opcje.Dany, std::string("e0"));
         QCOMPARE(QList<int>(opcje.Indeksy.begin(), opcje.Indeksy.end()), WARTOSC(QList<int>, uklad));
-        opcje = silnik.UlozOpcje(PolskiAngielski);
+        opcje = runda.UlozOpcje(PolskiAngielski);
         QCOMPARE(opcje.Dany, std::string("p0"));
     }
 
     void odpowiedziIKomentarze()
     {
-        dane.Wyrazy = {{"pies", "dog", false}};
-        silnik.Biezacy = 0;
-        QCOMPARE(silnik.PoprawnaOdpowiedz(AngielskiPolski), std::string("pies"));
-        QCOMPARE(silnik.PoprawnaOdpowiedz(PolskiAngielski), std::string("dog"));
+        runda.Wyrazy() = {{"pies", "dog", false}};
+        runda.Biezacy = 0;
+        QCOMPARE(runda.PoprawnaOdpowiedz(AngielskiPolski), std::string("pies"));
+        QCOMPARE(runda.PoprawnaOdpowiedz(PolskiAngielski), std::string("dog"));
         std::set<std::string> pochwaly;
         std::set<std::string> nagany;
         for (int i = 0; i < 60; ++i) {
-            pochwaly.insert(silnik.Pochwala());
-            nagany.insert(silnik.Nagana(AngielskiPolski));
+            pochwaly.insert(runda.Pochwala());
+            nagany.insert(runda.Nagana(AngielskiPolski));
         }
         QCOMPARE(pochwaly, (std::set<std::string>{"Bardzo dobrze", "OK", "Poprawnie"}));
         QCOMPARE(nagany,
                  (std::set<std::string>{cp("Błąd. Poprawna odpowiedź, to: pies"), "Bad. Correct answer, it: pies",
                                         cp("Pomyłka. Poprawna odpowiedź, to: pies")}));
-        silnik.Biezacy = 5; // no such entry: nothing is read
-        QCOMPARE(silnik.PoprawnaOdpowiedz(AngielskiPolski), std::string());
+        runda.Biezacy = 5; // no such entry: nothing is read
+        QCOMPARE(runda.PoprawnaOdpowiedz(AngielskiPolski), std::string());
     }
 
     void pomijajFrazy_data()
@@ -260,11 +259,11 @@ private slots:
 
     void pomijajFrazy()
     {
-        dane.Wyrazy = {{"x", WARTOSC(QByteArray, angielski).toStdString(), false}};
-        silnik.PomijajFrazy();
-        QCOMPARE(dane.Wyrazy[0].Zaliczony, WARTOSC(bool, pominiety));
+        runda.Wyrazy() = {{"x", WARTOSC(QByteArray, angielski).toStdString(), false}};
+        runda.PomijajFrazy();
+        QCOMPARE(runda.Wyrazy()[0].Zaliczony, WARTOSC(bool, pominiety));
     }
 };
 
-QTEST_GUILESS_MAIN(TestSilnik)
-#include "test_silnik.moc"
+QTEST_GUILESS_MAIN(TestRunda)
+#include "test_runda.moc"
