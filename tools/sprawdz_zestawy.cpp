@@ -1,0 +1,283 @@
+// sprawdz_zestawy: checks the shipped word sets in a data folder for format faults and prints a summary per set.
+//
+// Usage: sprawdz_zestawy [--slownik FOLDER] DATA_FOLDER
+// Exit status: 0 with no fault, 1 with faults (each printed with its file and line), 2 when the list cannot be read.
+#include "dane.h"
+#include "kodowanie.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace vokara;
+
+namespace {
+
+// A set offers enough to drill on every page, and not so much that one round never ends.
+constexpr std::size_t NajmniejWpisow = 30;
+constexpr std::size_t NajwiecejWpisow = 60;
+
+// What a dictionary says about one entry.
+enum class Potwierdzenie { NieSprawdzone, Potwierdzone, Niepotwierdzone };
+
+// The place where dictionary confirmation plugs in: an entry counts as confirmed when its Polish text (or one of its
+// comma-separated parts) is among the English word's meanings, or the English among the Polish word's. The program's
+// dictionary library is to answer here; until it is linked no dictionary can be opened, and the check says so and
+// reports format faults only.
+class Slownik {
+public:
+    bool Otworz(const fs::path& folder, std::string& blad)
+    {
+        blad = "potwierdzanie znaczeń w słowniku nie jest jeszcze wbudowane (podano: " + folder.string() + ")";
+        return false;
+    }
+    Potwierdzenie Potwierdz(const std::string& /*angielski*/, const std::string& /*polski*/) const
+    {
+        return Potwierdzenie::NieSprawdzone;
+    }
+};
+
+std::string CzytajBajty(const fs::path& plik)
+{
+    std::ifstream wejscie(plik, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(wejscie)), std::istreambuf_iterator<char>());
+}
+
+// UTF-8 text padded with blanks to `szerokosc` characters, for the summary's columns.
+std::string Wyrownaj(const std::string& utf8, std::size_t szerokosc)
+{
+    std::size_t znaki = 0;
+    for (const char c : utf8)
+        znaki += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return utf8 + std::string(znaki < szerokosc ? szerokosc - znaki : 0, ' ');
+}
+
+bool Kontynuacja(unsigned char b)
+{
+    return b >= 0x80 && b <= 0xBF;
+}
+
+// True when the bytes hold a well-formed UTF-8 sequence for a character beyond ASCII: a sign that a file was saved in
+// UTF-8. Polish text in Windows-1250 practically never forms one (its letters would have to be followed by the
+// right number of bytes 0x80-0xBF).
+bool MaSekwencjeUtf8(std::string_view bajty)
+{
+    for (std::size_t i = 0; i < bajty.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bajty[i]);
+        const std::size_t dalsze = (b >= 0xC2 && b <= 0xDF)   ? 1
+                                   : (b >= 0xE0 && b <= 0xEF) ? 2
+                                   : (b >= 0xF0 && b <= 0xF4) ? 3
+                                                              : 0;
+        if (dalsze == 0 || i + dalsze >= bajty.size())
+            continue;
+        bool pelna = true;
+        for (std::size_t k = 1; pelna && k <= dalsze; ++k)
+            pelna = Kontynuacja(static_cast<unsigned char>(bajty[i + k]));
+        if (pelna)
+            return true;
+    }
+    return false;
+}
+
+class Sprawdzenie {
+public:
+    explicit Sprawdzenie(Dane& dane) : dane_(dane) {}
+
+    void Blad(const std::string& plikUtf8, std::size_t linia, const std::string& opis)
+    {
+        ++bledy_;
+        if (linia > 0)
+            std::printf("BŁĄD %s:%zu: %s\n", plikUtf8.c_str(), linia, opis.c_str());
+        else
+            std::printf("BŁĄD %s: %s\n", plikUtf8.c_str(), opis.c_str());
+    }
+    int Bledy() const { return bledy_; }
+
+    // Faults every data line can have: over 100 bytes, no '*', UTF-8 bytes, a line end other than CR LF.
+    void SprawdzLinie(const std::string& plikUtf8, const std::string& bajty)
+    {
+        std::size_t nr = 0;
+        std::size_t poczatek = 0;
+        while (poczatek < bajty.size()) {
+            const auto koniec = bajty.find('\n', poczatek);
+            ++nr;
+            std::string linia =
+                bajty.substr(poczatek, koniec == std::string::npos ? std::string::npos : koniec - poczatek);
+            poczatek = koniec == std::string::npos ? bajty.size() : koniec + 1;
+            if (koniec == std::string::npos || linia.empty() || linia.back() != '\r')
+                Blad(plikUtf8, nr, "wiersz nie kończy się znakami CR LF");
+            else
+                linia.pop_back();
+            if (linia.empty())
+                continue;
+            if (linia.size() > NajdluzszeZnaczenie)
+                Blad(plikUtf8, nr, "wiersz ma " + std::to_string(linia.size()) + " bajtów (najwyżej 100)");
+            if (linia.find('*') == std::string::npos)
+                Blad(plikUtf8, nr, "brak znaku '*'");
+            if (linia.find('\r') != std::string::npos)
+                Blad(plikUtf8, nr, "samotny znak CR wewnątrz wiersza");
+            if (MaSekwencjeUtf8(linia))
+                Blad(plikUtf8, nr, "bajty w UTF-8 zamiast Windows-1250");
+        }
+    }
+
+    // One set: its lines, its size, no English or Polish text twice; a summary line, and what the dictionary says.
+    void SprawdzZestaw(int indeks, const Slownik* slownik)
+    {
+        const _zestaw zestaw = dane_.Zestawy[std::size_t(indeks)];
+        const std::string plik = Cp1250NaUtf8(zestaw.Plik);
+        const std::string bajty = CzytajBajty(dane_.SciezkaDanych(zestaw.Plik));
+        const int przed = bledy_;
+        SprawdzLinie(plik, bajty);
+        if (!WczytajPlikZestawu(dane_, indeks)) {
+            Blad(plik, 0, "zestawu nie da się wczytać");
+            return;
+        }
+        std::set<std::string> angielskie, polskie;
+        std::size_t zwroty = 0, potwierdzone = 0, sprawdzone = 0;
+        for (const _word& w : dane_.Wyrazy) {
+            const std::string wpis = Cp1250NaUtf8(w.Angielski + "*" + w.Polski);
+            if (w.Angielski.empty() || w.Polski.empty())
+                Blad(plik, 0, "pusta strona wpisu: " + wpis);
+            if (!angielskie.insert(w.Angielski).second)
+                Blad(plik, 0, "angielski tekst drugi raz: " + wpis);
+            if (!polskie.insert(w.Polski).second)
+                Blad(plik, 0, "polski tekst drugi raz: " + wpis);
+            if (w.Angielski.find(' ') != std::string::npos)
+                ++zwroty;
+            if (slownik) {
+                const Potwierdzenie p = slownik->Potwierdz(w.Angielski, w.Polski);
+                if (p != Potwierdzenie::NieSprawdzone)
+                    ++sprawdzone;
+                if (p == Potwierdzenie::Potwierdzone)
+                    ++potwierdzone;
+                else if (p == Potwierdzenie::Niepotwierdzone)
+                    niepotwierdzone_.push_back(plik + ": " + wpis);
+            }
+        }
+        const std::size_t wpisy = dane_.Wyrazy.size();
+        if (wpisy < NajmniejWpisow || wpisy > NajwiecejWpisow)
+            Blad(plik, 0, std::to_string(wpisy) + " wpisów (dozwolone 30-60)");
+        if (zwroty == wpisy)
+            Blad(plik, 0, "same zwroty: dyktando nie miałoby czego sprawdzać");
+        wszystkie_ += wpisy;
+        potwierdzoneWszystkie_ += potwierdzone;
+        sprawdzoneWszystkie_ += sprawdzone;
+        std::printf("%s %s %3zu wpisów, %2zu zwrotów", Wyrownaj(plik, 28).c_str(),
+                    Wyrownaj(Cp1250NaUtf8(zestaw.Nazwa), 40).c_str(), wpisy, zwroty);
+        if (sprawdzone > 0)
+            std::printf(", potwierdzonych %zu", potwierdzone);
+        std::printf("  %s\n", bledy_ == przed ? "OK" : "BŁĘDY");
+    }
+
+    void Podsumuj(bool zeSlownikiem) const
+    {
+        std::printf("Razem: %zu zestawów, %zu wpisów, błędów: %d\n", dane_.Zestawy.size(), wszystkie_, bledy_);
+        if (!zeSlownikiem || sprawdzoneWszystkie_ == 0)
+            return;
+        std::printf("Potwierdzone w słowniku: %zu z %zu (%.1f%%)\n", potwierdzoneWszystkie_, wszystkie_,
+                    100.0 * double(potwierdzoneWszystkie_) / double(wszystkie_));
+        std::printf("Niepotwierdzone, do przeczytania:\n");
+        for (const auto& n : niepotwierdzone_)
+            std::printf("  %s\n", n.c_str());
+    }
+
+private:
+    Dane& dane_;
+    int bledy_ = 0;
+    std::size_t wszystkie_ = 0, potwierdzoneWszystkie_ = 0, sprawdzoneWszystkie_ = 0;
+    std::vector<std::string> niepotwierdzone_;
+};
+
+// A text file of the data folder that the program treats as a set of this list (not the list itself, nor the
+// user's own list and sets).
+bool JestPlikiemZestawu(const std::string& nazwa)
+{
+    return nazwa.ends_with(".txt") && nazwa != PlikListy && nazwa != PlikMoichZestawow && !nazwa.starts_with("moje_");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    fs::path folder;
+    fs::path folderSlownika;
+    bool zleArgumenty = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--slownik" && i + 1 < argc)
+            folderSlownika = argv[++i];
+        else if (!arg.starts_with("--") && folder.empty())
+            folder = arg;
+        else
+            zleArgumenty = true;
+    }
+    if (folder.empty() || zleArgumenty) {
+        std::fprintf(stderr, "Użycie: sprawdz_zestawy [--slownik FOLDER] FOLDER_DANYCH\n");
+        return 2;
+    }
+    // The readers take the working folder and read its `dane`, so the data folder must carry that name.
+    fs::path folderDanych = fs::absolute(folder).lexically_normal();
+    if (folderDanych.filename().empty())
+        folderDanych = folderDanych.parent_path();
+    Dane dane;
+    dane.KatalogRoboczy = folderDanych.parent_path();
+    if (folderDanych.filename() != "dane") {
+        std::fprintf(stderr, "Folder danych musi się nazywać \"dane\": %s\n", folderDanych.string().c_str());
+        return 2;
+    }
+
+    Slownik slownik;
+    bool zeSlownikiem = false;
+    if (!folderSlownika.empty()) {
+        std::string blad;
+        zeSlownikiem = slownik.Otworz(folderSlownika, blad);
+        if (!zeSlownikiem)
+            std::printf("Uwaga: %s; sprawdzam tylko format.\n", blad.c_str());
+    }
+
+    Sprawdzenie sprawdzenie(dane);
+    const fs::path lista = folderDanych / PlikListy;
+    if (!WczytajLinie(lista, dane.Lista, NajwiecejLiniiListy) || dane.Lista.empty() ||
+        !Rozdziel(dane.Lista.front(), dane.WersjaDanych, dane.WersjaProgramu)) {
+        std::fprintf(stderr, "Nie da się odczytać listy %s\n", lista.string().c_str());
+        return 2;
+    }
+    sprawdzenie.SprawdzLinie(PlikListy, CzytajBajty(lista));
+    // Every set the list names must be there: the readers leave a missing one out of the pickers without a word.
+    std::set<std::string> nazwane;
+    std::set<std::string> nazwy;
+    std::string nazwa, plik;
+    for (std::size_t i = 1; i < dane.Lista.size(); ++i) {
+        if (!Rozdziel(dane.Lista[i], nazwa, plik))
+            continue;
+        const std::string plikUtf8 = Cp1250NaUtf8(plik);
+        if (!nazwane.insert(plikUtf8).second)
+            sprawdzenie.Blad(PlikListy, i + 1, "plik " + plikUtf8 + " nazwany drugi raz");
+        if (!nazwy.insert(nazwa).second)
+            sprawdzenie.Blad(PlikListy, i + 1, "nazwa " + Cp1250NaUtf8(nazwa) + " drugi raz");
+        if (plik.empty() || !JestPlikiem(dane.SciezkaDanych(plik)))
+            sprawdzenie.Blad(PlikListy, i + 1, "brak pliku zestawu " + plikUtf8);
+    }
+    std::error_code blad;
+    for (const auto& wpis : fs::directory_iterator(folderDanych, blad)) {
+        const std::string nazwaPliku = wpis.path().filename().string();
+        if (wpis.is_regular_file() && JestPlikiemZestawu(nazwaPliku) && !nazwane.contains(nazwaPliku))
+            sprawdzenie.Blad(nazwaPliku, 0, "plik zestawu, którego lista nie wymienia");
+    }
+
+    if (WczytajZestawy(dane) != ListaGotowa) {
+        std::fprintf(stderr, "Lista nie daje żadnego zestawu\n");
+        return 2;
+    }
+    for (int i = 0; i < int(dane.Zestawy.size()); ++i)
+        sprawdzenie.SprawdzZestaw(i, zeSlownikiem ? &slownik : nullptr);
+    sprawdzenie.Podsumuj(zeSlownikiem);
+    return sprawdzenie.Bledy() == 0 ? 0 : 1;
+}
