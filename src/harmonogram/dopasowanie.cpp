@@ -257,26 +257,37 @@ std::vector<double> StratyOdlozonych(const Parametry& p, const Dane& dane)
     return straty;
 }
 
-// A grade too rarely first to be fitted keeps the default's ratio to the nearest grade that was fitted, and the four
-// initial stabilities stay in order (Again lowest), so the flashcard buttons never promise less for a better grade.
+// A grade too rarely first to be fitted keeps the default's shape: scaled as the fitted grades around it were (on a
+// log scale between two of them). The four initial stabilities then stay in order (Again lowest), so the flashcard
+// buttons never promise less for a better grade.
 void Uporzadkuj(Parametry& p, const std::array<bool, 4>& dopasowana)
 {
     const Parametry domyslne = Parametry::Domyslne();
+    const auto skala = [&](int o) { return std::log(p.w[std::size_t(o)] / domyslne.w[std::size_t(o)]); };
+    std::array<double, 4> w{};
     for (int o = 0; o < 4; ++o) {
+        w[std::size_t(o)] = p.w[std::size_t(o)];
         if (dopasowana[std::size_t(o)])
             continue;
-        for (int odl = 1; odl < 4; ++odl) {
-            const int n = o - odl >= 0 && dopasowana[std::size_t(o - odl)]  ? o - odl
-                          : o + odl < 4 && dopasowana[std::size_t(o + odl)] ? o + odl
-                                                                            : -1;
-            if (n >= 0) {
-                p.w[std::size_t(o)] = domyslne.w[std::size_t(o)] * p.w[std::size_t(n)] / domyslne.w[std::size_t(n)];
-                break;
-            }
-        }
+        int nizej = o - 1, wyzej = o + 1;
+        while (nizej >= 0 && !dopasowana[std::size_t(nizej)])
+            --nizej;
+        while (wyzej < 4 && !dopasowana[std::size_t(wyzej)])
+            ++wyzej;
+        double k = 0.0;
+        if (nizej >= 0 && wyzej < 4)
+            k = skala(nizej) + (skala(wyzej) - skala(nizej)) * double(o - nizej) / double(wyzej - nizej);
+        else if (nizej >= 0)
+            k = skala(nizej);
+        else if (wyzej < 4)
+            k = skala(wyzej);
+        w[std::size_t(o)] = domyslne.w[std::size_t(o)] * std::exp(k);
+        if (nizej >= 0 && wyzej < 4)
+            w[std::size_t(o)] = std::clamp(w[std::size_t(o)], p.w[std::size_t(nizej)],
+                                           std::max(p.w[std::size_t(nizej)], p.w[std::size_t(wyzej)]));
     }
-    for (std::size_t o = 1; o < 4; ++o)
-        p.w[o] = std::max(p.w[o], p.w[o - 1]);
+    for (std::size_t o = 0; o < 4; ++o)
+        p.w[o] = o > 0 ? std::max(w[o], p.w[o - 1]) : w[o];
     p = p.Przyciete();
 }
 
