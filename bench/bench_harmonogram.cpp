@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <vector>
 
@@ -17,7 +18,7 @@ namespace {
 constexpr int Slowa = 3000;
 constexpr int NowychDziennie = 20;
 constexpr int Dni = 365;
-constexpr std::uint64_t Ziarno = 20260523;
+std::uint64_t Ziarno = 20260523; // another learner: give a seed as the argument
 constexpr double Dzien = double(MsNaDzien);
 
 // The simulated learner's true memory, on purpose not FSRS's: recall fades exponentially, p = exp(-t / s), with a
@@ -261,8 +262,10 @@ Historia Powiekszona(const Historia& h, std::size_t ile)
 
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc > 1)
+        Ziarno = std::strtoull(argv[1], nullptr, 10);
     std::printf("Simulated learner: %d words, %d new a day, %d days of daily practice, seed %llu\n", Slowa,
                 NowychDziennie, Dni, (unsigned long long)Ziarno);
     const Wynik leitner = Symuluj(Rodzaj::Leitner, DomyslnaRetencja, false);
