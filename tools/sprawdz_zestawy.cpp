@@ -135,13 +135,14 @@ public:
         const std::string bajty = CzytajBajty(dane_.SciezkaDanych(zestaw.Plik));
         const int przed = bledy_;
         SprawdzLinie(plik, bajty);
-        if (!WczytajPlikZestawu(dane_, indeks)) {
+        Zestaw wczytany;
+        if (!WczytajPlikZestawu(dane_, indeks, wczytany)) {
             Blad(plik, 0, "zestawu nie da się wczytać");
             return;
         }
         std::set<std::string> angielskie, polskie;
         std::size_t zwroty = 0, potwierdzone = 0, sprawdzone = 0;
-        for (const _word& w : dane_.Wyrazy) {
+        for (const _word& w : wczytany.Wyrazy) {
             const std::string wpis = Cp1250NaUtf8(w.Angielski + "*" + w.Polski);
             if (w.Angielski.empty() || w.Polski.empty())
                 Blad(plik, 0, "pusta strona wpisu: " + wpis);
@@ -161,7 +162,7 @@ public:
                     niepotwierdzone_.push_back(plik + ": " + wpis);
             }
         }
-        const std::size_t wpisy = dane_.Wyrazy.size();
+        const std::size_t wpisy = wczytany.Wyrazy.size();
         if (wpisy < NajmniejWpisow || wpisy > NajwiecejWpisow)
             Blad(plik, 0, std::to_string(wpisy) + " wpisów (dozwolone 30-60)");
         if (zwroty == wpisy)
@@ -244,8 +245,9 @@ int main(int argc, char** argv)
 
     Sprawdzenie sprawdzenie(dane);
     const fs::path lista = folderDanych / PlikListy;
-    if (!WczytajLinie(lista, dane.Lista, NajwiecejLiniiListy) || dane.Lista.empty() ||
-        !Rozdziel(dane.Lista.front(), dane.WersjaDanych, dane.WersjaProgramu)) {
+    std::vector<std::string> linie;
+    if (!WczytajLinie(lista, linie, NajwiecejLiniiListy) || linie.empty() ||
+        !Rozdziel(linie.front(), dane.WersjaDanych, dane.WersjaProgramu)) {
         std::fprintf(stderr, "Nie da się odczytać listy %s\n", lista.string().c_str());
         return 2;
     }
@@ -254,8 +256,8 @@ int main(int argc, char** argv)
     std::set<std::string> nazwane;
     std::set<std::string> nazwy;
     std::string nazwa, plik;
-    for (std::size_t i = 1; i < dane.Lista.size(); ++i) {
-        if (!Rozdziel(dane.Lista[i], nazwa, plik))
+    for (std::size_t i = 1; i < linie.size(); ++i) {
+        if (!Rozdziel(linie[i], nazwa, plik))
             continue;
         const std::string plikUtf8 = Cp1250NaUtf8(plik);
         if (!nazwane.insert(plikUtf8).second)
@@ -272,7 +274,7 @@ int main(int argc, char** argv)
             sprawdzenie.Blad(nazwaPliku, 0, "plik zestawu, którego lista nie wymienia");
     }
 
-    if (WczytajZestawy(dane) != ListaGotowa) {
+    if (WczytajZestawy(dane, linie) != ListaGotowa) {
         std::fprintf(stderr, "Lista nie daje żadnego zestawu\n");
         return 2;
     }
