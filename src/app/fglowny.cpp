@@ -11,6 +11,7 @@
 #include "fsluchaj.h"
 #include "fwarning.h"
 #include "ikona.h"
+#include "malowanie.h"
 #include "siec.h"
 #include "skorka.h"
 #include "stronasluchu.h"

@@ -2,6 +2,7 @@
 #include "program.h"
 
 #include "aktualizacja.h"
+#include "malowanie.h"
 #include "wybory.h"
 
 #include <QApplication>

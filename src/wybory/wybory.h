@@ -1,11 +1,9 @@
 // The learning memory in the set pickers: each set's progress and the closing "Powtórka (N)" item.
 #pragma once
 
-#include <functional>
 #include <vector>
 
 class QComboBox;
-class QWidget;
 
 namespace vokara {
 
@@ -18,8 +16,5 @@ bool JestPowtorka(const QComboBox& lista, int indeks);
 // Puts each set's known share on its picker item (nothing for a set never practised) and keeps "Powtórka (N)" as the
 // last item while entries are due. An item the user has picked is never taken away.
 void OdswiezWybory(Pamiec& pamiec, const Dane& dane, const std::vector<QComboBox*>& listy);
-
-// Runs `co` once, right after the first time `okno` has been painted.
-void PoPierwszymMalowaniu(QWidget* okno, std::function<void()> co);
 
 } // namespace vokara
