@@ -4,6 +4,10 @@
 #include "pomocnicze.h"
 #include "program.h"
 #include "raport.h"
+#include "wyborzestawu.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -69,6 +73,21 @@ inline void wpisz(QWidget* pole, const QString& tekst)
 {
     for (QChar z : tekst)
         QTest::sendKeyEvent(QTest::Click, pole, Qt::Key_unknown, QString(z), Qt::NoModifier);
+}
+
+// Picks a set the way a user does: the list opens, an item is chosen with Enter.
+inline void wybierz(TWyborZestawu* lista, int i)
+{
+    lista->showPopup();
+    lista->view()->setCurrentIndex(lista->model()->index(i, 0));
+    QTest::keyClick(lista->view(), Qt::Key_Return);
+    QTRY_VERIFY(!lista->view()->isVisible());
+    QCoreApplication::processEvents(); // a person's next key comes after this one has been handled
+    // The offscreen platform hands activation back from a closed popup neither to the window system's window nor
+    // to the application: the window's shortcuts would stay dead, as they never are on a desktop.
+    lista->window()->activateWindow();
+    QApplication::setActiveWindow(lista->window());
+    QVERIFY(QTest::qWaitForWindowActive(lista->window()));
 }
 
 template <typename T> T* znajdz(QWidget& okno, const char* nazwa)

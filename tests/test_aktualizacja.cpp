@@ -1,6 +1,6 @@
 // The data update against a loopback home site: every outcome, its notice, and what is on disk afterwards.
 #include "aktualizacja.h"
-#include "formularz.h"
+#include "formularz_testowy.h"
 #include "program_testowy.h"
 #include "serwer_http.h"
 
@@ -88,11 +88,11 @@ struct Witryna {
 
     void plik(const QString& nazwa, const QStringList& linie) { serwer.ustaw(adres(nazwa), {{200, cp1250(linie)}}); }
     static QByteArray adres(const QString& nazwa) { return "/vokara/dane/" + QUrl::toPercentEncoding(nazwa); }
-    void aktualizuj() { QTest::mouseClick(program->FGlowny->Formularz().ButAktualizacja, Qt::LeftButton); }
+    void aktualizuj() { QTest::mouseClick(testy::Formularz(*program->FGlowny).ButAktualizacja, Qt::LeftButton); }
     QString tymczasowa() const { return katalog.sciezka("a_spis.txt"); }
     QStringList pozycje() const
     {
-        const QComboBox* lista = program->FGlowny->Formularz().CZestawSlow2;
+        const QComboBox* lista = testy::Formularz(*program->FGlowny).CZestawSlow2;
         QStringList wynik;
         for (int i = 0; i < lista->count(); ++i)
             wynik << lista->itemText(i);
@@ -157,7 +157,7 @@ private slots:
                     postep << p->labelText();
             }
         };
-        auto& ui = w.program->FGlowny->Formularz();
+        const testy::Formularz ui(*w.program->FGlowny);
         ui.PStrony->setCurrentIndex(0);
         w.aktualizuj();
         QCOMPARE(w.odpowiedzi->teksty, QStringList{WARTOSC(QString, powiadomienie)});
@@ -502,7 +502,7 @@ private slots:
             if (sciezka != gdzie)
                 return;
             // A click on the main window while the download waits is not taken.
-            QTest::mouseClick(w.program->FGlowny->Formularz().ButAktualizacja, Qt::LeftButton);
+            QTest::mouseClick(testy::Formularz(*w.program->FGlowny).ButAktualizacja, Qt::LeftButton);
             QTimer::singleShot(50, [escape] {
                 QProgressDialog* postep = oknoPostepu();
                 QVERIFY(postep);

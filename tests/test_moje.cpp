@@ -1,6 +1,6 @@
 // Own sets: the import readers over sample files, hostile input, saving through the real readers, the editor.
 #include "fmojezestawy.h"
-#include "formularz.h"
+#include "formularz_testowy.h"
 #include "import.h"
 #include "program_testowy.h"
 #include "zbior.h"
@@ -314,7 +314,7 @@ private slots:
         Program p;
         testy::Odpowiedzi odp(*p.FWarning);
         QVERIFY(p.Pokaz());
-        QTest::mouseClick(p.FGlowny->Formularz().ButMojeZestawy, Qt::LeftButton);
+        QTest::mouseClick(testy::Formularz(*p.FGlowny).ButMojeZestawy, Qt::LeftButton);
         TFMojeZestawy& e = p.FGlowny->MojeZestawy();
         QVERIFY(e.isVisible());
         QVERIFY(e.Importuj(k.sciezka("Lekcja 7.tsv")));
@@ -331,12 +331,12 @@ private slots:
         QVERIFY(!e.Zapisz());
         QVERIFY2(odp.teksty.last().contains(QStringLiteral("Wiersz 2, pole „Polski”")), qPrintable(odp.teksty.last()));
         QVERIFY(!QFile::exists(k.sciezka("dane/a_moje.txt")));
-        QCOMPARE(p.FGlowny->Formularz().CZestawSlow->count(), 1);
+        QCOMPARE(testy::Formularz(*p.FGlowny).CZestawSlow->count(), 1);
 
         // A round on the typing page goes on with what it loaded while the pickers are filled again.
-        p.FGlowny->Formularz().CZestawSlow2->setCurrentIndex(0);
-        QVERIFY(p.stan.runda.WczytajZestaw(p.stan.dane, 0));
-        const std::vector<_word> runda = p.stan.runda.Wyrazy();
+        testy::Formularz(*p.FGlowny).CZestawSlow2->setCurrentIndex(0);
+        QVERIFY(p.FGlowny->Strona(2)->Runda()->WczytajZestaw(p.stan.dane, 0));
+        const std::vector<_word> runda = p.FGlowny->Strona(2)->Runda()->Wyrazy();
 
         // Mend the cell as a user would: type over it.
         auto* tabela = e.findChild<QTableView*>("TSlowa");
@@ -351,15 +351,15 @@ private slots:
         QTest::mouseClick(e.findChild<QPushButton*>("ButZapisz"), Qt::LeftButton);
         QVERIFY(!e.Zmieniony());
         QVERIFY(QFile::exists(k.sciezka("dane/moje_lekcja_7.txt")));
-        for (QComboBox* lista : {static_cast<QComboBox*>(p.FGlowny->Formularz().CZestawSlow),
-                                 static_cast<QComboBox*>(p.FGlowny->Formularz().CZestawSlow2),
-                                 static_cast<QComboBox*>(p.FGlowny->Formularz().CZestawSlow3)}) {
+        for (QComboBox* lista : {static_cast<QComboBox*>(testy::Formularz(*p.FGlowny).CZestawSlow),
+                                 static_cast<QComboBox*>(testy::Formularz(*p.FGlowny).CZestawSlow2),
+                                 static_cast<QComboBox*>(testy::Formularz(*p.FGlowny).CZestawSlow3)}) {
             QCOMPARE(lista->count(), 2);
             QCOMPARE(lista->itemText(1), QStringLiteral("Lekcja 7"));
         }
-        QCOMPARE(p.FGlowny->Formularz().CZestawSlow2->currentIndex(), 0);
-        QCOMPARE(p.stan.runda.Wyrazy().size(), runda.size());
-        QCOMPARE(p.stan.runda.Wyrazy()[0].Angielski, runda[0].Angielski);
+        QCOMPARE(testy::Formularz(*p.FGlowny).CZestawSlow2->currentIndex(), 0);
+        QCOMPARE(p.FGlowny->Strona(2)->Runda()->Wyrazy().size(), runda.size());
+        QCOMPARE(p.FGlowny->Strona(2)->Runda()->Wyrazy()[0].Angielski, runda[0].Angielski);
 
         // Leaving a changed set asks; "Anuluj" stays, and "Usuń" asks before it removes anything.
         e.findChild<QLineEdit*>("ENazwa")->setText(QStringLiteral("Lekcja 8"));
@@ -372,7 +372,7 @@ private slots:
         odp.klawisze = {Qt::Key_T}; // Tak
         QTest::mouseClick(e.findChild<QPushButton*>("ButUsun"), Qt::LeftButton);
         QVERIFY(!QFile::exists(k.sciezka("dane/moje_lekcja_7.txt")));
-        QCOMPARE(p.FGlowny->Formularz().CZestawSlow->count(), 1);
+        QCOMPARE(testy::Formularz(*p.FGlowny).CZestawSlow->count(), 1);
     }
 };
 

@@ -1,6 +1,6 @@
 // Main window: start-up outcomes, page resets on the user's switches, help, picker drawing and the layout.
 #include "cien.h"
-#include "formularz.h"
+#include "formularz_testowy.h"
 #include "fpomoc.h"
 #include "program_testowy.h"
 #include "stronatestu.h"
@@ -30,9 +30,9 @@ class TestOkno : public QObject {
 
     static void kliknijZakladke(Program& p, int indeks)
     {
-        QTabBar* pasek = p.FGlowny->Formularz().PStrony->tabBar();
+        QTabBar* pasek = testy::Formularz(*p.FGlowny).PStrony->tabBar();
         QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(indeks).center());
-        QCOMPARE(p.FGlowny->Formularz().PStrony->currentIndex(), indeks);
+        QCOMPARE(testy::Formularz(*p.FGlowny).PStrony->currentIndex(), indeks);
     }
 
     static void zwyklyZestaw(const testy::Katalog& k)
@@ -75,7 +75,7 @@ private slots:
         QVERIFY(p.Pokaz());
         QCOMPARE(odp.teksty, QStringList{WARTOSC(QString, komunikat)});
         QCOMPARE(p.stan.dane.WersjaDanych, std::string("11.11.2011"));
-        auto& ui = p.FGlowny->Formularz();
+        const testy::Formularz ui(*p.FGlowny);
         QCOMPARE(ui.PStrony->currentIndex(), 1);
         for (QComboBox* lista : {static_cast<QComboBox*>(ui.CZestawSlow), static_cast<QComboBox*>(ui.CZestawSlow2),
                                  static_cast<QComboBox*>(ui.CZestawSlow3)})
@@ -97,7 +97,7 @@ private slots:
         testy::Odpowiedzi odp(*p.FWarning);
         QVERIFY(p.Pokaz());
         QVERIFY(odp.teksty.isEmpty());
-        auto& ui = p.FGlowny->Formularz();
+        const testy::Formularz ui(*p.FGlowny);
         QCOMPARE(ui.PStrony->currentIndex(), 0);
         const QStringList nazwy{"Zwierzęta", "Dom", "Dom"}; // a name listed twice shows twice
         for (QComboBox* lista : {static_cast<QComboBox*>(ui.CZestawSlow), static_cast<QComboBox*>(ui.CZestawSlow2),
@@ -105,16 +105,17 @@ private slots:
             QCOMPARE(pozycje(lista), nazwy);
             QCOMPARE(lista->currentIndex(), -1);
         }
-        QVERIFY(p.stan.runda.Wyrazy().empty());
+        for (int strona = 1; strona <= 3; ++strona)
+            QVERIFY(p.FGlowny->Strona(strona)->Runda()->Wyrazy().empty());
         QCOMPARE(p.stan.dane.WersjaDanych, std::string("01.12.2026"));
         QCOMPARE(p.FGlowny->windowTitle(), QStringLiteral("VOKARA  1.0"));
         QCOMPARE(p.FGlowny->size(), QSize(1066, 600));
         // A reload from the program brings the welcome page without a page reset.
         kliknijZakladke(p, 2);
-        p.stan.runda.Biezacy = 5;
+        p.FGlowny->Strona(2)->Runda()->Biezacy = 5;
         QVERIFY(p.FGlowny->ZaladujDane());
         QCOMPARE(ui.PStrony->currentIndex(), 0);
-        QCOMPARE(p.stan.runda.Biezacy, 5);
+        QCOMPARE(p.FGlowny->Strona(2)->Runda()->Biezacy, 5);
     }
 
     void zmianaStron()
@@ -125,13 +126,13 @@ private slots:
         testy::Odpowiedzi odp(*p.FWarning);
         QVERIFY(p.Pokaz());
         QVERIFY(QTest::qWaitForWindowActive(p.FGlowny.get()));
-        auto& ui = p.FGlowny->Formularz();
+        const testy::Formularz ui(*p.FGlowny);
 
         kliknijZakladke(p, 1);
-        QCOMPARE(p.stan.runda.Biezacy, -1);
+        QCOMPARE(p.FGlowny->Strona(1)->Runda()->Biezacy, -1);
         QCOMPARE(ui.CZestawSlow->currentIndex(), 0);
         QVERIFY(ui.RJezyk_0->isChecked() && ui.RJezyk->isEnabled());
-        QVERIFY(p.stan.runda.Wyrazy().empty()); // selecting item 0 loaded nothing
+        QVERIFY(p.FGlowny->Strona(1)->Runda()->Wyrazy().empty()); // selecting item 0 loaded nothing
         QVERIFY(!ui.ButNastepny->isVisible() && !ui.LDanyWyraz->isVisible());
 
         // Halfway through a set, leave and come back: idle again, direction unlocked.
@@ -140,7 +141,7 @@ private slots:
         QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
         QVERIFY(ui.ButSprawdz->isVisible() && !ui.RJezyk->isEnabled());
         kliknijZakladke(p, 0);
-        QCOMPARE(p.stan.runda.Biezacy, -1);
+        QCOMPARE(p.FGlowny->Strona(1)->Runda()->Biezacy, -1);
         kliknijZakladke(p, 1);
         QVERIFY(!ui.ButSprawdz->isVisible() && !ui.Lw1->isVisible());
         QVERIFY(ui.RJezyk_0->isChecked() && ui.RJezyk->isEnabled());
@@ -311,7 +312,7 @@ private slots:
     {
         testy::Katalog k;
         Program p;
-        p.FGlowny->Formularz(); // every page made
+        testy::Formularz(*p.FGlowny); // every page made
         auto* w = znajdz<QWidget>(*p.FGlowny, WARTOSC(QString, nazwa).toLatin1().constData());
         w->ensurePolished();
         QCOMPARE(w->geometry(), WARTOSC(QRect, pudelko));
@@ -329,7 +330,7 @@ private slots:
     {
         testy::Katalog k;
         Program p;
-        auto& ui = p.FGlowny->Formularz();
+        const testy::Formularz ui(*p.FGlowny);
         vokara::Dane dane;
         dane.KatalogRoboczy = std::filesystem::path(VOKARA_DANE_ZRODLOWE).parent_path();
         QCOMPARE(vokara::WczytajListe(dane), int(vokara::ListaGotowa));
@@ -365,7 +366,7 @@ private slots:
         QVERIFY(WczytajPolskieTeksty()); // a second call adds nothing
         testy::Katalog k;
         Program p;
-        std::unique_ptr<QMenu> menu(p.FGlowny->Formularz().EWpis2->createStandardContextMenu());
+        std::unique_ptr<QMenu> menu(testy::Formularz(*p.FGlowny).EWpis2->createStandardContextMenu());
         QStringList napisy;
         for (const QAction* a : menu->actions())
             if (!a->isSeparator())
@@ -391,7 +392,7 @@ private slots:
                  qPrintable(QStringLiteral("%1, %2").arg(przesuniecie.x()).arg(przesuniecie.y())));
         QVERIFY(!(okno.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(okno.windowFlags() & Qt::WindowMinimizeButtonHint);
-        auto& ui = okno.Formularz();
+        const testy::Formularz ui(okno);
         QTabBar* pasek = ui.PStrony->tabBar();
         pasek->ensurePolished();
         QCOMPARE(pasek->font().pixelSize(), 12);
@@ -416,8 +417,7 @@ private slots:
                                 << "CZestawSlow2";
         QTest::newRow("dictation") << 3 << "CZestawSlow3"
                                    << "CZestawSlow3";
-        QTest::newRow("pronunciation") << 4 << "EWpis4"
-                                       << "CZestawSlow3";
+        QTest::newRow("pronunciation") << 4 << "EWpis4" << QString(); // a page of its own, without a picker
     }
 
     void stronaZPierwszymPokazaniem()
@@ -434,8 +434,10 @@ private slots:
         QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(WARTOSC(int, strona)).center());
         auto* w = p.FGlowny->findChild<QWidget*>(kontrolka);
         QVERIFY(w && w->isVisible());
-        auto* lista = p.FGlowny->findChild<QComboBox*>(WARTOSC(QString, wybor));
-        QCOMPARE(pozycje(lista), (QStringList{"Zwierzęta", "Dom"}));
+        if (!WARTOSC(QString, wybor).isEmpty()) {
+            auto* lista = p.FGlowny->findChild<QComboBox*>(WARTOSC(QString, wybor));
+            QCOMPARE(pozycje(lista), (QStringList{"Zwierzęta", "Dom"}));
+        }
         for (QPushButton* przycisk : w->parentWidget()->findChildren<QPushButton*>()) {
             if (przycisk->isVisible()) {
                 QSignalSpy klik(przycisk, &QPushButton::clicked);
@@ -463,9 +465,9 @@ private slots:
         zwyklyZestaw(k);
         Program p;
         QVERIFY(p.Pokaz());
-        auto* cien = p.FGlowny->Formularz().LPowitanie->findChild<CienEtykiety*>();
+        auto* cien = testy::Formularz(*p.FGlowny).LPowitanie->findChild<CienEtykiety*>();
         QVERIFY(cien);
-        p.FGlowny->Formularz().LPowitanie->grab();
+        testy::Formularz(*p.FGlowny).LPowitanie->grab();
         QVERIFY(!cien->Obraz().isNull());
     }
 
@@ -523,7 +525,7 @@ private slots:
     {
         testy::Katalog k;
         Program p;
-        const QTabWidget* strony = p.FGlowny->Formularz().PStrony;
+        const QTabWidget* strony = testy::Formularz(*p.FGlowny).PStrony;
         const QStringList napisy{
             QString(10, ' ') + "Powitanie" + QString(11, ' '), QString(12, ' ') + "Test wyboru" + QString(14, ' '),
             QString(6, ' ') + "Wpisywanie słowa" + QString(7, ' '), QString(8, ' ') + "Słuchanie" + QString(8, ' '),
@@ -549,7 +551,7 @@ private slots:
         zwyklyZestaw(k);
         Program p;
         qunsetenv("VOKARA_HOME_URL");
-        QCOMPARE(p.FGlowny->Formularz().LPowitanie->text().split('\n').last(), WARTOSC(QString, linia));
+        QCOMPARE(testy::Formularz(*p.FGlowny).LPowitanie->text().split('\n').last(), WARTOSC(QString, linia));
     }
 };
 

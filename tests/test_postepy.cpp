@@ -1,6 +1,6 @@
 // The learning memory: boxes and due dates, the database's failures, and rounds played through the real pages.
 #include "cwiczenie.h"
-#include "formularz.h"
+#include "formularz_testowy.h"
 #include "fpostepy.h"
 #include "pamiec.h"
 #include "program_testowy.h"
@@ -44,7 +44,7 @@ struct Gra {
             qFatal("program did not start");
     }
 
-    FormularzGlowny& ui() { return program->FGlowny->Formularz(); }
+    testy::Formularz ui() { return testy::Formularz(*program->FGlowny); }
 
     void strona(int p)
     {
@@ -52,16 +52,7 @@ struct Gra {
         QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(p).center());
     }
 
-    void wybierz(TWyborZestawu* lista, int i)
-    {
-        lista->showPopup();
-        lista->view()->setCurrentIndex(lista->model()->index(i, 0));
-        QTest::keyClick(lista->view(), Qt::Key_Return);
-        QTRY_VERIFY(!lista->view()->isVisible());
-        QCoreApplication::processEvents();
-        lista->window()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(lista->window()));
-    }
+    void wybierz(TWyborZestawu* lista, int i) { testy::wybierz(lista, i); }
 
     testy::Katalog katalog;
     std::unique_ptr<Program> program;
@@ -76,7 +67,7 @@ const QStringList Osiem{"dog*pies",  "cat*kot",   "cow*krowa",  "horse*koń",
 QStringList ZagrajRundy(Gra& g)
 {
     QStringList zapis;
-    auto& ui = g.ui();
+    const auto ui = g.ui();
     g.strona(1);
     g.wybierz(ui.CZestawSlow, 0);
     for (int krok = 0; krok < 60; ++krok) {
@@ -84,7 +75,7 @@ QStringList ZagrajRundy(Gra& g)
         QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
         if (!ui.ButSprawdz->isVisible())
             break;
-        const QString poprawna = vokara::ZCp1250(g.program->stan.runda.PoprawnaOdpowiedz(0));
+        const QString poprawna = vokara::ZCp1250(g.program->FGlowny->Strona(1)->Runda()->PoprawnaOdpowiedz(0));
         QLabel* opcje[] = {ui.Lw1, ui.LW2, ui.LW3};
         zapis << QStringLiteral("test %1: %2 | %3 | %4")
                      .arg(ui.LDanyWyraz->text(), opcje[0]->text(), opcje[1]->text(), opcje[2]->text());
@@ -106,7 +97,7 @@ QStringList ZagrajRundy(Gra& g)
         if (!ui.ButSprawdz2->isVisible())
             break;
         zapis << QStringLiteral("wpis %1").arg(ui.LDanyWyraz2->text());
-        const QString poprawna = vokara::ZCp1250(g.program->stan.runda.PoprawnaOdpowiedz(0));
+        const QString poprawna = vokara::ZCp1250(g.program->FGlowny->Strona(2)->Runda()->PoprawnaOdpowiedz(0));
         testy::wpisz(ui.EWpis2, krok % 4 == 3 ? QStringLiteral("zle") : poprawna);
         QTest::keyClick(ui.EWpis2, Qt::Key_Return);
         zapis << ui.LKomentarz2->text();
@@ -418,12 +409,12 @@ private slots:
             QCOMPARE(odlozony.readAll(), zawartosc);
         }
         // A whole round still works.
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(2);
         g.wybierz(ui.CZestawSlow2, 0);
         for (int i = 0; i < 3; ++i) {
             QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
-            testy::wpisz(ui.EWpis2, vokara::ZCp1250(g.program->stan.runda.PoprawnaOdpowiedz(0)));
+            testy::wpisz(ui.EWpis2, vokara::ZCp1250(g.program->FGlowny->Strona(2)->Runda()->PoprawnaOdpowiedz(0)));
             QTest::keyClick(ui.EWpis2, Qt::Key_Return);
         }
         QCOMPARE(g.program->FGlowny->findChild<QLabel*>("LPostep2")->text(),
@@ -498,7 +489,7 @@ private slots:
     {
         Gra g({Kolory, Osiem});
         g.start();
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         QTRY_VERIFY(g.program->stan.pamiec.Dostepna());
         const QByteArray spis = [&] {
             QFile f(g.katalog.sciezka("dane/a_spis.txt"));
@@ -517,7 +508,7 @@ private slots:
             QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
             if (!ui.ButSprawdz->isVisible())
                 break;
-            const QString poprawna = vokara::ZCp1250(g.program->stan.runda.PoprawnaOdpowiedz(0));
+            const QString poprawna = vokara::ZCp1250(g.program->FGlowny->Strona(1)->Runda()->PoprawnaOdpowiedz(0));
             for (QLabel* o : {ui.Lw1, ui.LW2, ui.LW3})
                 if ((o->text() == poprawna) == (krok != 0)) {
                     QTest::mouseClick(o, Qt::LeftButton);
@@ -541,7 +532,7 @@ private slots:
         QCOMPARE(ui.LWyraz2->text(), QStringLiteral("Angielskie słowo"));
         QCOMPARE(ui.LOznacza2->text(), QStringLiteral("Polskie znaczenie"));
         QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
-        testy::wpisz(ui.EWpis2, vokara::ZCp1250(g.program->stan.runda.PoprawnaOdpowiedz(0)));
+        testy::wpisz(ui.EWpis2, vokara::ZCp1250(g.program->FGlowny->Strona(2)->Runda()->PoprawnaOdpowiedz(0)));
         QTest::keyClick(ui.EWpis2, Qt::Key_Return);
         QCOMPARE(g.program->stan.pamiec.LiczbaDoPowtorki(), 0);
         // Nothing due: the item goes from every picker but the one that shows it.

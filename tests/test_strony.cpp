@@ -1,6 +1,6 @@
 // The three exercise pages played through their real widgets, with the program's own generator.
 #include "cwiczenie.h"
-#include "formularz.h"
+#include "formularz_testowy.h"
 #include "program_testowy.h"
 #include "stronatestu.h"
 #include "tekst.h"
@@ -53,8 +53,10 @@ struct Gra {
             qFatal("program did not start");
     }
 
-    FormularzGlowny& ui() { return program->FGlowny->Formularz(); }
-    std::vector<vokara::_word>& wyrazy() { return program->stan.runda.Wyrazy(); }
+    testy::Formularz ui() { return testy::Formularz(*program->FGlowny); }
+    // The round of the page in front.
+    vokara::Runda& runda() { return *program->FGlowny->Strona(ui().PStrony->currentIndex())->Runda(); }
+    std::vector<vokara::_word>& wyrazy() { return runda().Wyrazy(); }
 
     void strona(int p)
     {
@@ -62,18 +64,7 @@ struct Gra {
         QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(p).center());
     }
 
-    // Picks a set the way a user does: the list opens, an item is chosen with Enter.
-    void wybierz(TWyborZestawu* lista, int i)
-    {
-        lista->showPopup();
-        lista->view()->setCurrentIndex(lista->model()->index(i, 0));
-        QTest::keyClick(lista->view(), Qt::Key_Return);
-        QTRY_VERIFY(!lista->view()->isVisible());
-        QCoreApplication::processEvents(); // a person's next key comes after this one has been handled
-        // The offscreen platform does not hand activation back from a closed popup by itself.
-        lista->window()->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(lista->window()));
-    }
+    void wybierz(TWyborZestawu* lista, int i) { testy::wybierz(lista, i); }
 
     QString glos(const std::string& angielski) const
     {
@@ -106,7 +97,7 @@ class TestStrony : public QObject {
     // Clicks the option that is (or is not) the expected answer, then "Sprawdź".
     static void odpowiedzTest(Gra& g, bool dobrze)
     {
-        const auto& biezacy = g.wyrazy()[std::size_t(g.program->stan.runda.Biezacy)];
+        const auto& biezacy = g.wyrazy()[std::size_t(g.runda().Biezacy)];
         const QString poprawna = vokara::ZCp1250(biezacy.Polski);
         for (int n = 1; n <= 3; ++n) {
             if (opcja(g, n)->isVisible() && (opcja(g, n)->text() == poprawna) == dobrze) {
@@ -121,7 +112,7 @@ private slots:
     void rundaTestuWyboru()
     {
         Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa", "horse*koń"}});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(1);
         g.wybierz(ui.CZestawSlow, 0);
         QCOMPARE(ui.LKomentarz->text(), Cwiczenie::KliknijNastepny);
@@ -136,7 +127,7 @@ private slots:
         QVERIFY(widoczneOpcje(g).contains(vokara::ZCp1250(kolejnosc[1].Polski)));
         // Only a left click picks an option.
         QTest::mouseClick(ui.LW2, Qt::RightButton);
-        QCOMPARE(g.program->FGlowny->Test().Wybrana, -1);
+        QCOMPARE(g.program->FGlowny->Strona<StronaTestu>().Wybrana, -1);
         // "Sprawdź" with nothing picked.
         QTest::mouseClick(ui.ButSprawdz, Qt::LeftButton);
         QCOMPARE(g.odpowiedzi->teksty, QStringList{"Wybierz jedną z odpowiedzi"});
@@ -178,7 +169,7 @@ private slots:
     void powtorzenieZestawu()
     {
         Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(1);
         g.wybierz(ui.CZestawSlow, 0);
         for (int i = 0; i < 3; ++i) {
@@ -204,7 +195,7 @@ private slots:
     void kierunekIGlosniki()
     {
         Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(1);
         g.wybierz(ui.CZestawSlow, 0);
         QTest::mouseClick(ui.RJezyk_1, Qt::LeftButton);
@@ -218,7 +209,7 @@ private slots:
         QCOMPARE(g.zrodlo(), g.katalog.sciezka("dane/voice/" + ui.LW2->text() + ".mp3"));
         // The keyboard: a digit picks, Enter checks, Enter again goes on.
         QTest::keyClick(ui.ButSprawdz, Qt::Key_3);
-        QCOMPARE(g.program->FGlowny->Test().Wybrana, 3);
+        QCOMPARE(g.program->FGlowny->Strona<StronaTestu>().Wybrana, 3);
         QVERIFY(ui.LW3->styleSheet().contains("#008000"));
         QVERIFY(!ui.Lw1->styleSheet().contains("#008000"));
         QTest::keyClick(ui.CZestawSlow, Qt::Key_Return);
@@ -249,7 +240,7 @@ private slots:
     {
         const QStringList wpisy = WARTOSC(QStringList, wpisy);
         Gra g({wpisy});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(1);
         g.wybierz(ui.CZestawSlow, 0);
         for (int i = 0; i < wpisy.size(); ++i) {
@@ -257,7 +248,7 @@ private slots:
             const QStringList opcje = widoczneOpcje(g);
             QCOMPARE(opcje.size(), wpisy.size());
             QCOMPARE(QSet<QString>(opcje.begin(), opcje.end()).size(), opcje.size());
-            QVERIFY(opcje.contains(vokara::ZCp1250(g.wyrazy()[std::size_t(g.program->stan.runda.Biezacy)].Polski)));
+            QVERIFY(opcje.contains(vokara::ZCp1250(g.wyrazy()[std::size_t(g.runda().Biezacy)].Polski)));
             odpowiedzTest(g, true);
             QVERIFY(Pochwaly.contains(ui.LKomentarz->text()));
         }
@@ -268,7 +259,7 @@ private slots:
     void rundaWpisywania()
     {
         Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(2);
         g.wybierz(ui.CZestawSlow2, 0);
         const auto kolejnosc = g.wyrazy();
@@ -315,7 +306,7 @@ private slots:
     void dokladnePorownanie()
     {
         Gra g({QStringList{"dog*pies"}});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(2);
         g.wybierz(ui.CZestawSlow2, 0);
         QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
@@ -332,7 +323,7 @@ private slots:
     void klawiszeIMysz()
     {
         Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}, QStringList{"sun*słońce"}});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(2);
         g.wybierz(ui.CZestawSlow2, 0);
         QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
@@ -353,7 +344,7 @@ private slots:
         QVERIFY(ui.ButSprawdz2->isVisible());
 
         // Enter on the focused "Sprawdź", then on the focused "Następny".
-        ui.EWpis2->setText(vokara::ZCp1250(g.program->stan.runda.BiezacyWyraz().Polski));
+        ui.EWpis2->setText(vokara::ZCp1250(g.runda().BiezacyWyraz().Polski));
         ui.ButSprawdz2->setFocus();
         QTest::keyClick(ui.ButSprawdz2, Qt::Key_Return);
         QVERIFY(Pochwaly.contains(ui.LKomentarz2->text()));
@@ -365,7 +356,7 @@ private slots:
         g.wybierz(ui.CZestawSlow, 0);
         QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
         QTest::keyClick(ui.ButSprawdz, Qt::Key_L, Qt::AltModifier);
-        QCOMPARE(g.zrodlo(), g.glos(g.program->stan.runda.BiezacyWyraz().Angielski));
+        QCOMPARE(g.zrodlo(), g.glos(g.runda().BiezacyWyraz().Angielski));
     }
 
     // What a screen reader hears: the options with their words across two questions, the picked one, the fields
@@ -376,7 +367,7 @@ private slots:
             return QAccessible::queryAccessibleInterface(o)->text(t);
         };
         Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa", "horse*koń"}});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(1);
         g.wybierz(ui.CZestawSlow, 0);
         for (int pytanie = 0; pytanie < 2; ++pytanie) {
@@ -391,7 +382,7 @@ private slots:
             QTest::keyClick(ui.Lw1, Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), ui.LW2);
             QTest::keyClick(ui.LW2, Qt::Key_Space);
-            QCOMPARE(g.program->FGlowny->Test().Wybrana, 2);
+            QCOMPARE(g.program->FGlowny->Strona<StronaTestu>().Wybrana, 2);
             QCOMPARE(nazwa(ui.LW2, QAccessible::Description), QStringLiteral("wybrana"));
             QCOMPARE(nazwa(ui.Lw1, QAccessible::Description), QString());
             QTest::mouseClick(ui.ButSprawdz, Qt::LeftButton);
@@ -405,7 +396,7 @@ private slots:
     void znacznikiWDanych()
     {
         Gra g({QStringList{"<b>dog</b>*<img src=x>"}});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(1);
         g.wybierz(ui.CZestawSlow, 0);
         QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
@@ -418,7 +409,7 @@ private slots:
     void altLTylkoZAngielskiego()
     {
         Gra g({QStringList{"dog*pies"}});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(2);
         g.wybierz(ui.CZestawSlow2, 0);
         QTest::mouseClick(ui.RJezyk2_1, Qt::LeftButton);
@@ -453,7 +444,7 @@ private slots:
     void dyktando()
     {
         Gra g({QStringList{"Dog*pies", "ice cream*lody", "New York*Nowy Jork"}});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(3);
         g.wybierz(ui.CZestawSlow3, 0);
         QCOMPARE(g.program->FGlowny->findChild<QLabel*>("LPostep3")->text(),
@@ -497,7 +488,7 @@ private slots:
     {
         const QString polski = WARTOSC(QString, polski);
         Gra g({QStringList{"frog*" + polski}});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(3);
         g.wybierz(ui.CZestawSlow3, 0);
         QTest::mouseClick(ui.ButNastepny3, Qt::LeftButton);
@@ -513,14 +504,14 @@ private slots:
     void samePrazy()
     {
         Gra g({QStringList{"ice cream*lody", "New York*Nowy Jork"}});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         g.strona(3);
         g.wybierz(ui.CZestawSlow3, 0);
         g.odpowiedzi->klawisze = {Qt::Key_T};
         QTest::mouseClick(ui.ButNastepny3, Qt::LeftButton);
         QCOMPARE(g.odpowiedzi->teksty, QStringList{Cwiczenie::KoniecZestawu});
         // Repeating leaves the phrases out again.
-        QCOMPARE(g.program->stan.runda.Zaliczone(), 2);
+        QCOMPARE(g.runda().Zaliczone(), 2);
         QVERIFY(ui.ButNastepny3->isVisible());
     }
 
@@ -528,7 +519,7 @@ private slots:
     void krotszyZestawWTrakcie()
     {
         Gra g(QList<QStringList>{{"dog*pies", "cat*kot", "cow*krowa", "horse*koń", "bird*ptak"}, {"sun*słońce"}});
-        auto& ui = g.ui();
+        const auto ui = g.ui();
         for (int strona : {1, 2, 3}) {
             g.strona(strona);
             auto* lista = strona == 1 ? ui.CZestawSlow : strona == 2 ? ui.CZestawSlow2 : ui.CZestawSlow3;
@@ -539,7 +530,7 @@ private slots:
                                                 : ui.ButNastepny3,
                                   Qt::LeftButton);
             g.wybierz(lista, 1);
-            QVERIFY(g.program->stan.runda.Biezacy >= 1);
+            QVERIFY(g.runda().Biezacy >= 1);
             for (QAbstractButton* b : ui.PStrony->widget(strona)->findChildren<QAbstractButton*>())
                 b->click();
             for (QLineEdit* e : {ui.EWpis2, ui.EWpis3}) {

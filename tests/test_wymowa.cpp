@@ -1,5 +1,5 @@
 // Pronunciation against a real HTTP server on 127.0.0.1: cache, status check, download, playback and failures.
-#include "formularz.h"
+#include "formularz_testowy.h"
 #include "glos.h"
 #include "program_testowy.h"
 #include "serwer_http.h"
@@ -346,7 +346,7 @@ private slots:
     {
         Stanowisko s;
         s.serwer.ustaw("/images-common/en/mp3/house.mp3", {{200, testy::nagranie()}});
-        auto& ui = s.program->FGlowny->Formularz();
+        const testy::Formularz ui(*s.program->FGlowny);
         QTabBar* pasek = ui.PStrony->tabBar();
         QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(4).center());
         QTest::keyClicks(ui.EWpis4, QStringLiteral("House"));

@@ -5,7 +5,6 @@
 #include "aktualizacja.h"
 #include "cien.h"
 #include "fmojezestawy.h"
-#include "formularz.h"
 #include "fpomoc.h"
 #include "fpostepy.h"
 #include "fsluchaj.h"
@@ -14,11 +13,14 @@
 #include "malowanie.h"
 #include "siec.h"
 #include "skorka.h"
+#include "stronaodsluchu.h"
 #include "stronasluchu.h"
 #include "stronatestu.h"
 #include "stronawpisu.h"
 #include "tekst.h"
+#include "ui_fglowny.h"
 #include "wybory.h"
+#include "wyborzestawu.h"
 #include "wymawianie.h"
 
 #include <QCloseEvent>
@@ -34,21 +36,33 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <QWindow>
 
 #include <system_error>
 
-const char* const TFGlowny::PlikiPomocy[5] = {"index.htm", "test.htm", "wpis.htm", "sluchanie.htm", "odsluch.htm"};
+namespace {
+// The welcome page's help; each exercise page names its own.
+constexpr const char* PomocPowitania = "index.htm";
+} // namespace
 
 TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     // The window's flags are given at construction: changing them later re-parents the window and makes every
     // control take its style sheet again. The skin is in force before the controls exist for the same reason.
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      stan_(stan), ui(std::make_unique<FormularzGlowny>()) // value-initialised: the pages' controls start null
+      stan_(stan), ui(std::make_unique<Ui::TFGlowny>())
 {
     FormCreate();
-    ui->Ui::TFGlowny::setupUi(this);
+    ui->setupUi(this);
+    // The exercise pages, in tab order: each is made when it first comes to the front.
+    DodajStrone<StronaTestu>();
+    DodajStrone<StronaWpisu>();
+    DodajStrone<StronaSluchu>();
+    DodajStrone<StronaOdsluchu>();
+    // Until the data load brings the welcome page, the first exercise page is in front (an idle one, should the
+    // load fail).
+    ui->PStrony->setCurrentIndex(1);
     setAttribute(Qt::WA_StyledBackground);
     setFixedSize(1066, 600);
     // The icon goes to the desktop once the window is on screen: on X11 handing over its picture takes longer than
@@ -92,96 +106,59 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     for (int i = 0; i < ui->PStrony->count(); ++i)
         ui->PStrony->tabBar()->setAccessibleTabName(i, ui->PStrony->tabText(i).trimmed());
     // Enter presses the focused button on every page, as Space does.
-    for (QPushButton* przycisk : ui->SPowitanie->findChildren<QPushButton*>())
-        przycisk->installEventFilter(this);
+    EnterNaciska(ui->SPowitanie);
+}
+
+void TFGlowny::DodajStrone(const OpisStrony& opis, std::function<TStrona*(QWidget*)> zrob)
+{
+    auto* miejsce = new QWidget;
+    miejsce->setObjectName(QString::fromLatin1(opis.Miejsce));
+    ui->PStrony->addTab(miejsce, QString::fromUtf8(opis.Podpis));
+    strony_.push_back({miejsce, &opis, std::move(zrob), nullptr});
 }
 
 void TFGlowny::ZbudujStrone(int p)
 {
     Q_ASSERT(warning_);
-    std::vector<QWidget*> strony;
-    QComboBox* wybor = nullptr; // the page's picker
-    if (p == 1 && !test_) {
-        ui->Ui::TStronaTestu::setupUi(ui->STestWyboru);
-        strony = {ui->STestWyboru};
-        wybor = ui->CZestawSlow;
-        WypelnijZestawy(wybor);
-        test_ = new StronaTestu(stan_, *ui, *warning_, wymow_, this);
-    } else if (p == 2 && !wpis_) {
-        ui->Ui::TStronaWpisu::setupUi(ui->sWpisSlowa);
-        strony = {ui->sWpisSlowa};
-        wybor = ui->CZestawSlow2;
-        WypelnijZestawy(wybor);
-        wpis_ = new StronaWpisu(stan_, *ui, *warning_, wymow_, this);
-    } else if ((p == 3 || p == 4) && !sluch_) {
-        ui->Ui::TStronaSluchu::setupUi(ui->sSluchanie);
-        ui->Ui::TStronaOdsluchu::setupUi(ui->sSluchanieSlowa);
-        strony = {ui->sSluchanie, ui->sSluchanieSlowa};
-        wybor = ui->CZestawSlow3;
-        WypelnijZestawy(wybor);
-        sluch_ = new StronaSluchu(
-            stan_, *ui, *warning_, wymow_, [this](const QString& s) { wymawianie_->Wymow(s); }, this);
-    } else {
+    if (p < 1 || std::size_t(p) > strony_.size() || strony_[std::size_t(p - 1)].Strona)
         return;
+    MiejsceStrony& m = strony_[std::size_t(p - 1)];
+    m.Strona = m.Zrob(m.Miejsce);
+    auto* uklad = new QVBoxLayout(m.Miejsce);
+    uklad->setContentsMargins(0, 0, 0, 0);
+    uklad->addWidget(m.Strona);
+    // A page already on screen does not show a widget made after it.
+    if (m.Miejsce->isVisible())
+        m.Strona->show();
+    connect(m.Strona, &TStrona::odpowiedziano, this,
+            [this](const vokara::_word& wpis, int strona, int kierunek, bool dobrze) {
+                stan_.pamiec.Zapisz(wpis.Angielski, wpis.Polski, strona, kierunek, dobrze);
+            });
+    if (QComboBox* wybor = m.Strona->Wybor()) {
+        WypelnijZestawy(wybor);
+        // The new picker shows the sets' progress; the pickers made before keep theirs.
+        if (stan_.pamiec.Dostepna())
+            vokara::OdswiezWybory(stan_.pamiec, stan_.dane, {wybor});
     }
-    // Names a listener understands: a field or picker is named by the label above it.
-    const std::pair<QLabel*, QWidget*> opisy[] = {{ui->SWybierzZestaw, ui->CZestawSlow},
-                                                  {ui->LWybierzZestaw2, ui->CZestawSlow2},
-                                                  {ui->LWybierzZestaw3, ui->CZestawSlow3},
-                                                  {ui->LOznacza2, ui->EWpis2},
-                                                  {ui->LOznacza3, ui->EWpis3},
-                                                  {ui->LTekst, ui->EWpis4}};
-    for (auto [etykieta, pole] : opisy) {
-        if (etykieta && !etykieta->buddy())
-            etykieta->setBuddy(pole);
-    }
-    for (QWidget* s : strony) {
-        for (QPushButton* przycisk : s->findChildren<QPushButton*>())
-            przycisk->installEventFilter(this);
-        // A page already on screen does not show controls made after it; those its code did not hide are shown.
-        if (s->isVisible()) {
-            for (QWidget* w : s->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-                if (!w->testAttribute(Qt::WA_WState_ExplicitShowHide))
-                    w->show();
-            }
-        }
-    }
-    // The new picker shows the sets' progress; the pickers made before keep theirs.
-    if (stan_.pamiec.Dostepna())
-        vokara::OdswiezWybory(stan_.pamiec, stan_.dane, {wybor});
 }
 
-FormularzGlowny& TFGlowny::Formularz()
+TStrona* TFGlowny::Strona(int p)
 {
-    for (int p = 1; p <= 3; ++p)
+    ZbudujStrone(p);
+    return p >= 1 && std::size_t(p) <= strony_.size() ? strony_[std::size_t(p - 1)].Strona : nullptr;
+}
+
+void TFGlowny::ZbudujStrony()
+{
+    for (int p = 1; p <= int(strony_.size()); ++p)
         ZbudujStrone(p);
-    return *ui;
-}
-
-StronaTestu& TFGlowny::Test()
-{
-    ZbudujStrone(1);
-    return *test_;
-}
-
-StronaWpisu& TFGlowny::Wpis()
-{
-    ZbudujStrone(2);
-    return *wpis_;
-}
-
-StronaSluchu& TFGlowny::Sluch()
-{
-    ZbudujStrone(3);
-    return *sluch_;
 }
 
 std::vector<QComboBox*> TFGlowny::Wybory() const
 {
     std::vector<QComboBox*> wybory;
-    for (QComboBox* lista : {static_cast<QComboBox*>(ui->CZestawSlow), static_cast<QComboBox*>(ui->CZestawSlow2),
-                             static_cast<QComboBox*>(ui->CZestawSlow3)}) {
-        if (lista)
+    for (const MiejsceStrony& m : strony_) {
+        if (QComboBox* lista = m.Strona ? m.Strona->Wybor() : nullptr)
             wybory.push_back(lista);
     }
     return wybory;
@@ -206,7 +183,23 @@ void TFGlowny::Polacz(TFWarning& warning, TFSluchaj& sluchaj, Siec& siec)
         if (strona > 0)
             sluchaj.Przygotuj();
     });
-    wymow_ = [this](const std::string& slowo) { wymawianie_->Wymow(slowo); };
+    // What every page is made with.
+    uslugi_.Los = &stan_.los;
+    uslugi_.Wymow = [this](const std::string& slowo) { wymawianie_->Wymow(slowo); };
+    uslugi_.WymowTekst = [this](const QString& tekst) { wymawianie_->Wymow(tekst); };
+    uslugi_.Komunikat = [this](int rodzaj, int ikona, const QString& tekst) {
+        warning_->Komunikat(rodzaj, ikona, tekst);
+        return warning_->WynikOkna;
+    };
+    uslugi_.Zestaw = [this](int i, vokara::Zestaw& wynik) {
+        if (!vokara::WczytajPlikZestawu(stan_.dane, i, wynik))
+            return false;
+        // Answers are kept under the set's file name; a picker item beyond the list's sets has none here.
+        stan_.pamiec.NowaRunda(std::size_t(i) < stan_.dane.Zestawy.size() ? stan_.dane.Zestawy[std::size_t(i)].Plik
+                                                                          : std::string());
+        return true;
+    };
+    uslugi_.Powtorka = [this](vokara::Zestaw& wynik) { return stan_.pamiec.WczytajPowtorke(wynik); };
     aktualizacja_ = std::make_unique<Aktualizacja>(
         siec, warning, stan_.dane,
         [this] {
@@ -276,7 +269,6 @@ bool TFGlowny::ZaladujDane()
     std::error_code blad;
     stan_.dane.KatalogRoboczy = std::filesystem::current_path(blad);
     const int wynik = vokara::WczytajListe(stan_.dane);
-    stan_.KolorWyboru = QColor(0, 128, 0);
     const auto komunikat = [this](const char* pierwsza, const char* druga) {
         warning_->Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
                             QString::fromUtf8(pierwsza) + QLatin1Char('\r') + QString::fromUtf8(druga));
@@ -306,8 +298,9 @@ bool TFGlowny::ZaladujDane()
     stan_.dane.ZestawyListy = 0;
     for (QComboBox* lista : Wybory())
         lista->clear();
-    // The choice page stays in front, idle.
-    Test().UkryjTest();
+    // The page in front stays there, idle.
+    if (TStrona* strona = Strona(ui->PStrony->currentIndex()))
+        strona->Ukryj();
     return true;
 }
 
@@ -328,55 +321,23 @@ void TFGlowny::UstawStrone(int p)
 
 void TFGlowny::PStronyChange(int p)
 {
-    stan_.runda.Biezacy = -1;
-    // Selecting an item from the program loads nothing: the page stays idle until the user picks a set.
-    const auto pierwszy = [](QComboBox* lista) { lista->setCurrentIndex(lista->count() > 0 ? 0 : -1); };
-    switch (p) {
-    case 1:
-        test_->UkryjTest();
-        pierwszy(ui->CZestawSlow);
-        UstawTryb(ui->RJezyk, 0);
-        ui->RJezyk->setEnabled(true);
-        break;
-    case 2:
-        wpis_->UkryjWpis();
-        pierwszy(ui->CZestawSlow2);
-        UstawTryb(ui->RJezyk2, 0);
-        ui->RJezyk2->setEnabled(true);
-        break;
-    case 3:
-        sluch_->UkryjSluch();
-        pierwszy(ui->CZestawSlow3);
-        break;
-    case 4:
-        ui->EWpis4->clear();
-        ui->EWpis4->setFocus();
-        break;
-    default:
-        break;
+    // A switch by the user ends the round in progress, whichever page it was on; the page brought to the front
+    // starts idle.
+    for (const MiejsceStrony& m : strony_) {
+        if (vokara::Runda* runda = m.Strona ? m.Strona->Runda() : nullptr)
+            runda->Biezacy = -1;
     }
+    if (TStrona* strona = Strona(p))
+        strona->Resetuj();
 }
 
 void TFGlowny::OtworzPomoc()
 {
     const int p = ui->PStrony->currentIndex();
-    const char* plik = p >= 0 && p <= 4 ? PlikiPomocy[p] : PlikiPomocy[0];
+    const char* plik =
+        p >= 1 && std::size_t(p) <= strony_.size() ? strony_[std::size_t(p - 1)].Opis->PlikPomocy : PomocPowitania;
     // Help lies beside the program, whatever the current directory; a failure to open it is not reported.
     OtwieraczPomocy(QCoreApplication::applicationDirPath() + QStringLiteral("/pomoc/") + QString::fromLatin1(plik));
-}
-
-bool TFGlowny::eventFilter(QObject* obiekt, QEvent* zdarzenie)
-{
-    if (zdarzenie->type() == QEvent::KeyPress) {
-        const auto* klawisz = static_cast<QKeyEvent*>(zdarzenie);
-        auto* przycisk = qobject_cast<QPushButton*>(obiekt);
-        if (przycisk && (klawisz->key() == Qt::Key_Return || klawisz->key() == Qt::Key_Enter) &&
-            !(klawisz->modifiers() & ~Qt::KeypadModifier) && przycisk->isEnabled() && przycisk->isVisible()) {
-            przycisk->click();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(obiekt, zdarzenie);
 }
 
 void TFGlowny::OtworzStroneSystemowo(const QString& plik)

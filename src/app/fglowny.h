@@ -1,7 +1,9 @@
-// The main window: five pages, the data load, page resets, help and the update button.
+// The main window: the welcome page and the list of exercise pages, the data load, page resets, help, the update.
 #pragma once
 
 #include "stan.h"
+#include "strona.h"
+#include "uslugi.h"
 
 #include <QWidget>
 
@@ -12,9 +14,6 @@
 class QComboBox;
 class Aktualizacja;
 class Siec;
-class StronaSluchu;
-class StronaTestu;
-class StronaWpisu;
 class TFSluchaj;
 class TFMojeZestawy;
 class TFPostepy;
@@ -22,8 +21,9 @@ class TFPomoc;
 class TFWarning;
 class Wymawianie;
 
-struct FormularzGlowny;
-class TWyborZestawu;
+namespace Ui {
+class TFGlowny;
+}
 
 class TFGlowny : public QWidget {
     Q_OBJECT
@@ -63,26 +63,42 @@ public:
     void PokazPomocWOknie(const QString& plik);
     TFPomoc* OknoPomocy() const { return pomocOkno_.get(); }
 
-    // The whole form with every page made (the pages are otherwise made when first shown).
-    FormularzGlowny& Formularz();
-    StronaTestu& Test();
-    StronaWpisu& Wpis();
-    StronaSluchu& Sluch();
-    // Makes page p's controls and the code that drives them, if not made yet: the choice page (1), the typing page
-    // (2), or the two listening pages together (3 and 4), which one class drives.
-    void ZbudujStrone(int p);
+    // The page on tab p (1 the first exercise page), made now if it was not made yet; null for the welcome page.
+    TStrona* Strona(int p);
+    // Every page made (they are otherwise made when first shown).
+    void ZbudujStrony();
+    // The first page of a kind, made if need be.
+    template <typename T> T& Strona()
+    {
+        ZbudujStrony();
+        for (const auto& m : strony_) {
+            if (auto* s = qobject_cast<T*>(m.Strona))
+                return *s;
+        }
+        Q_UNREACHABLE();
+    }
     Wymawianie& Wymowa() { return *wymawianie_; }
     Aktualizacja& Aktualizator() { return *aktualizacja_; }
 
-    static const char* const PlikiPomocy[5];
-
 protected:
     void closeEvent(QCloseEvent* zdarzenie) override;
-    bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
     void moveEvent(QMoveEvent* zdarzenie) override;
     void showEvent(QShowEvent* zdarzenie) override;
 
 private:
+    // One exercise page: the tab's page widget it is made in when first shown, and how to make it.
+    struct MiejsceStrony {
+        QWidget* Miejsce = nullptr;
+        const OpisStrony* Opis = nullptr;
+        std::function<TStrona*(QWidget*)> Zrob;
+        TStrona* Strona = nullptr;
+    };
+    template <typename T> void DodajStrone()
+    {
+        DodajStrone(T::Opis, [this](QWidget* miejsce) -> TStrona* { return new T(uslugi_, miejsce); });
+    }
+    void DodajStrone(const OpisStrony& opis, std::function<TStrona*(QWidget*)> zrob);
+    void ZbudujStrone(int p);
     void FormCreate();
     // Brings a page to the front from the program: no page reset follows.
     void UstawStrone(int p);
@@ -93,16 +109,14 @@ private:
     std::vector<QComboBox*> Wybory() const;
 
     StanProgramu& stan_;
-    std::unique_ptr<FormularzGlowny> ui;
-    ::Wymowa wymow_; // pronounces a word of a set, for the pages
+    std::unique_ptr<Ui::TFGlowny> ui;
+    std::vector<MiejsceStrony> strony_;
+    Uslugi uslugi_; // what the pages are made with
     TFWarning* warning_ = nullptr;
     std::unique_ptr<Wymawianie> wymawianie_;
     std::unique_ptr<Aktualizacja> aktualizacja_;
     std::unique_ptr<TFMojeZestawy> moje_;
     std::unique_ptr<TFPostepy> postepy_; // created on first use
-    StronaTestu* test_ = nullptr;
-    StronaWpisu* wpis_ = nullptr;
-    StronaSluchu* sluch_ = nullptr;
     std::unique_ptr<TFPomoc> pomocOkno_;
     bool zmianaProgramowa_ = false;
     bool pierwszePokazanie_ = true;

@@ -1,7 +1,6 @@
 // The shared steps of the exercise pages.
 #include "cwiczenie.h"
 
-#include "formularz.h"
 #include "fwarning.h"
 #include "tekst.h"
 #include "wybory.h"
@@ -9,19 +8,23 @@
 
 #include <QAccessible>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 
 const QString Cwiczenie::KliknijNastepny = QStringLiteral("Kliknij w \"Następny\", by rozpocząć");
 const QString Cwiczenie::KoniecZestawu = QStringLiteral(
     "Odpowiedziałeś poprawnie na wszystkie pytania w tym zestawie. Czy chcesz ponowić pracę z tym samym zestawem?");
 
-Cwiczenie::Cwiczenie(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent)
-    : QObject(parent), stan(stan), ui(ui), warning(warning), wymow(std::move(wymow))
+Cwiczenie::Cwiczenie(Uslugi uslugi, QWidget* parent) : TStrona(parent), uslugi_(std::move(uslugi)), runda_(*uslugi_.Los)
 {
+    Q_ASSERT(uslugi_.Los);
 }
 
-void Cwiczenie::Powiaz(TWyborZestawu* lista, QLabel* komentarz, QPushButton* nastepny, QString tekstBezczynny)
+void Cwiczenie::Powiaz(int id, TWyborZestawu* lista, QLabel* komentarz, QPushButton* nastepny, QString tekstBezczynny)
 {
+    id_ = id;
     lista_ = lista;
     komentarz_ = komentarz;
     nastepny_ = nastepny;
@@ -34,6 +37,14 @@ void Cwiczenie::Powiaz(TWyborZestawu* lista, QLabel* komentarz, QPushButton* nas
     postep_->setGeometry(38, 215, 240, 18);
     postep_->setStyleSheet(QStringLiteral("font-size: 13px; color: rgb(44,47,43); background: transparent;"));
     postep_->hide();
+    EnterNaciska(this);
+}
+
+void Cwiczenie::ResetujWybor()
+{
+    runda_.Biezacy = -1;
+    // Selecting an item from the program loads nothing: the page stays idle until the user picks a set.
+    lista_->setCurrentIndex(lista_->count() > 0 ? 0 : -1);
 }
 
 void Cwiczenie::ZmianaZestawu(int i)
@@ -53,44 +64,37 @@ bool Cwiczenie::Wczytaj(int i)
 {
     pominiete_ = 0;
     bledy_ = 0;
-    // "Powtórka" is drilled like a set: the due entries are loaded, then shuffled by the same engine.
-    if (vokara::JestPowtorka(*lista_, i)) {
-        vokara::Zestaw powtorka;
-        if (!stan.pamiec.WczytajPowtorke(powtorka))
-            return false;
-        stan.runda.Zacznij(std::move(powtorka));
-        return true;
-    }
-    if (!stan.runda.WczytajZestaw(stan.dane, i))
+    // "Powtórka" is drilled like a set: the due entries are loaded, then shuffled by the same round.
+    vokara::Zestaw zestaw;
+    if (!(vokara::JestPowtorka(*lista_, i) ? uslugi_.Powtorka(zestaw) : uslugi_.Zestaw(i, zestaw)))
         return false;
-    // Answers are kept under the set's file name; a picker item beyond the list's sets has none here.
-    stan.pamiec.NowaRunda(std::size_t(i) < stan.dane.Zestawy.size() ? stan.dane.Zestawy[std::size_t(i)].Plik
-                                                                    : std::string());
+    runda_.Zacznij(std::move(zestaw));
     return true;
 }
 
 void Cwiczenie::KoniecRundy()
 {
-    warning.Komunikat(vokara::komunikat::Pytanie, vokara::komunikat::IkonaPytania, KoniecZestawu);
+    emit koniecRundy();
+    const int wynik = Komunikat(vokara::komunikat::Pytanie, vokara::komunikat::IkonaPytania, KoniecZestawu);
     const int i = lista_->currentIndex();
     Ukryj();
-    if (warning.WynikOkna == vokara::komunikat::Tak) {
+    if (wynik == vokara::komunikat::Tak) {
         lista_->setCurrentIndex(i);
         if (!Wczytaj(i))
             return;
         nastepny_->show();
         komentarz_->setText(KliknijNastepny);
         PokazPostep();
-    } else if (warning.WynikOkna == vokara::komunikat::Nie) {
+    } else if (wynik == vokara::komunikat::Nie) {
         komentarz_->setText(tekstBezczynny_);
     }
 }
 
 void Cwiczenie::PokazPostep()
 {
-    const int wszystkie = int(stan.runda.Wyrazy().size()) - pominiete_;
+    const int wszystkie = int(runda_.Wyrazy().size()) - pominiete_;
     postep_->setText(QStringLiteral("Zaliczone: %1 z %2, błędy: %3")
-                         .arg(stan.runda.Zaliczone() - pominiete_)
+                         .arg(runda_.Zaliczone() - pominiete_)
                          .arg(wszystkie)
                          .arg(bledy_));
     postep_->show();
@@ -102,11 +106,7 @@ void Cwiczenie::Odpowiedziano(int kierunek)
         const auto& wyraz = Biezacy();
         if (!wyraz.Zaliczony)
             ++bledy_;
-        // The page is the tab the picker lies on.
-        int strona = -1;
-        for (QWidget* w = lista_; w && strona < 0; w = w->parentWidget())
-            strona = ui.PStrony->indexOf(w);
-        stan.pamiec.Zapisz(wyraz.Angielski, wyraz.Polski, strona, kierunek, wyraz.Zaliczony);
+        emit odpowiedziano(wyraz, id_, kierunek, wyraz.Zaliczony);
     }
     PokazPostep();
 }
@@ -145,7 +145,7 @@ bool Cwiczenie::eventFilter(QObject* obiekt, QEvent* zdarzenie)
         if (auto* pole = qobject_cast<QLineEdit*>(obiekt))
             return KlawiszWpisu(pole, klawisz->key(), klawisz->modifiers() & ~Qt::KeypadModifier);
     }
-    return QObject::eventFilter(obiekt, zdarzenie);
+    return TStrona::eventFilter(obiekt, zdarzenie);
 }
 
 int IndeksTrybu(const QWidget* grupa)

@@ -1,34 +1,32 @@
-// What the three exercise pages share: picking a set, the end-of-round question, progress and the answer keys.
+// What the three exercise pages share: a round of a picked set, the end-of-round question, progress, feedback.
 #pragma once
 
-#include "stan.h"
+#include "runda.h"
+#include "strona.h"
+#include "uslugi.h"
 
-#include <QObject>
 #include <QString>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TFWarning;
-class TWyborZestawu;
 
-struct FormularzGlowny;
-
-class Cwiczenie : public QObject {
+class Cwiczenie : public TStrona {
     Q_OBJECT
 
 public:
-    Cwiczenie(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent);
+    Cwiczenie(Uslugi uslugi, QWidget* parent);
 
-    // The page's idle state, also brought by every switch to it.
-    virtual void Ukryj() = 0;
+    TWyborZestawu* Wybor() const override { return lista_; }
+    vokara::Runda* Runda() override { return &runda_; }
 
     static const QString KliknijNastepny;
     static const QString KoniecZestawu;
 
 protected:
     // Binds the page's picker, comment line, "Następny" button and its idle prompt, and creates the progress line.
-    void Powiaz(TWyborZestawu* lista, QLabel* komentarz, QPushButton* nastepny, QString tekstBezczynny);
+    // `id` is the page as the learning memory knows it.
+    void Powiaz(int id, TWyborZestawu* lista, QLabel* komentarz, QPushButton* nastepny, QString tekstBezczynny);
 
     // Picking set i from the page's picker: idle, load, then ready for "Następny".
     void ZmianaZestawu(int i);
@@ -38,30 +36,33 @@ protected:
     virtual void PoWczytaniu() {}
     // The round is over: ask whether to repeat the set.
     void KoniecRundy();
+    // The idle picker on its first item, the round without a current entry.
+    void ResetujWybor();
 
     // "Zaliczone: X z Y, błędy: Z" of the loaded set, entries left out of the round not counted.
     void PokazPostep();
-    // An answer to the current entry has just been checked (its Zaliczony says how): remember it, show the score.
+    // An answer to the current entry has just been checked (its Zaliczony says how): report it, show the score.
     void Odpowiedziano(int kierunek);
     void UkryjPostep();
 
-    // Handles Enter and Alt+L in an answer field; returns true when the key was consumed.
+    // Handles Enter and Alt+L in the page's answer field; returns true when the key was consumed.
     virtual bool KlawiszWpisu(QLineEdit* pole, int klawisz, Qt::KeyboardModifiers modyfikatory);
     bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override;
 
     void Pokaz(const std::string& bajty, QLabel* etykieta);
     // Tells a screen reader that the comment line has new feedback, so it is read without moving the focus there.
     static void Oglos(QLabel* komentarz);
-    bool JestBiezacy() const { return stan.runda.JestBiezacy(); }
-    const vokara::_word& Biezacy() const { return stan.runda.BiezacyWyraz(); }
+    bool JestBiezacy() const { return runda_.JestBiezacy(); }
+    const vokara::_word& Biezacy() const { return runda_.BiezacyWyraz(); }
+    int Komunikat(int rodzaj, int ikona, const QString& tekst) { return uslugi_.Komunikat(rodzaj, ikona, tekst); }
+    void Wymow(const std::string& slowo) { uslugi_.Wymow(slowo); }
 
-    StanProgramu& stan;
-    FormularzGlowny& ui;
-    TFWarning& warning;
-    Wymowa wymow;
+    Uslugi uslugi_;
+    vokara::Runda runda_;
     int pominiete_ = 0; // entries counted as answered before the round began (phrases on the dictation page)
 
 private:
+    int id_ = 0;
     TWyborZestawu* lista_ = nullptr;
     QLabel* komentarz_ = nullptr;
     QPushButton* nastepny_ = nullptr;

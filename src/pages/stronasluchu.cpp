@@ -1,39 +1,39 @@
 // Dictation: each new question plays its word; the word or its meaning counts, compared without regard to case.
 #include "stronasluchu.h"
 
-#include "formularz.h"
 #include "fwarning.h"
-#include "kodowanie.h"
 #include "tekst.h"
+#include "ui_stronasluchu.h"
 
-namespace {
-const std::string& AngielskieSlowo()
+StronaSluchu::StronaSluchu(Uslugi uslugi, QWidget* parent)
+    : Cwiczenie(std::move(uslugi), parent), ui(std::make_unique<Ui::TStronaSluchu>())
 {
-    static const std::string tekst = *vokara::DoCp1250(QStringLiteral(". Angielskie słowo, to: "));
-    return tekst;
+    setObjectName(QStringLiteral("StronaSluchu"));
+    ui->setupUi(this);
+    Powiaz(Id, ui->CZestawSlow3, ui->LKomentarz3, ui->ButNastepny3, QStringLiteral("Wybierz któryś z zestawów słów"));
+    ui->LWybierzZestaw3->setBuddy(ui->CZestawSlow3);
+    ui->LOznacza3->setBuddy(ui->EWpis3);
+    connect(ui->ButNastepny3, &QPushButton::clicked, this, &StronaSluchu::NastepnySluch);
+    connect(ui->ButSprawdz3, &QPushButton::clicked, this, &StronaSluchu::SprawdzSluch);
+    connect(ui->BSluchajSlowo, &QAbstractButton::clicked, this, &StronaSluchu::BSluchajSlowoClick);
+    ui->BSluchajSlowo->setAccessibleName(QStringLiteral("Odsłuchaj słowo ponownie"));
+    ui->EWpis3->installEventFilter(this);
 }
-} // namespace
 
-StronaSluchu::StronaSluchu(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow,
-                           std::function<void(const QString&)> wymowDowolne, QObject* parent)
-    : Cwiczenie(stan, ui, warning, std::move(wymow), parent), wymowDowolne_(std::move(wymowDowolne))
+StronaSluchu::~StronaSluchu() = default;
+
+void StronaSluchu::Resetuj()
 {
-    Powiaz(ui.CZestawSlow3, ui.LKomentarz3, ui.ButNastepny3, QStringLiteral("Wybierz któryś z zestawów słów"));
-    connect(ui.ButNastepny3, &QPushButton::clicked, this, &StronaSluchu::NastepnySluch);
-    connect(ui.ButSprawdz3, &QPushButton::clicked, this, &StronaSluchu::SprawdzSluch);
-    connect(ui.BSluchajSlowo, &QAbstractButton::clicked, this, &StronaSluchu::BSluchajSlowoClick);
-    connect(ui.BNastepny4, &QPushButton::clicked, this, &StronaSluchu::OdsluchajDowolne);
-    ui.BSluchajSlowo->setAccessibleName(QStringLiteral("Odsłuchaj słowo ponownie"));
-    ui.EWpis3->installEventFilter(this);
-    ui.EWpis4->installEventFilter(this);
+    UkryjSluch();
+    ResetujWybor();
 }
 
 void StronaSluchu::UkryjSluch()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{ui.BSluchajSlowo, ui.ButSprawdz3, ui.ButNastepny3, ui.LWyraz3,
-                                                      ui.LOznacza3, ui.EWpis3})
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->BSluchajSlowo, ui->ButSprawdz3, ui->ButNastepny3, ui->LWyraz3,
+                                                      ui->LOznacza3, ui->EWpis3})
         w->hide();
-    ui.LKomentarz3->setText(QStringLiteral("Wybierz któryś z zestawów słów"));
+    ui->LKomentarz3->setText(QStringLiteral("Wybierz któryś z zestawów słów"));
     UkryjPostep();
 }
 
@@ -42,29 +42,29 @@ bool StronaSluchu::Wczytaj(int i)
     if (!Cwiczenie::Wczytaj(i))
         return false;
     // Recordings exist for single words only, so phrases count as answered from the start.
-    stan.runda.PomijajFrazy();
-    pominiete_ = stan.runda.Zaliczone();
+    runda_.PomijajFrazy();
+    pominiete_ = runda_.Zaliczone();
     return true;
 }
 
 void StronaSluchu::PokazSluch()
 {
-    ui.ButSprawdz3->show();
-    ui.ButNastepny3->hide();
-    ui.LKomentarz3->clear();
-    ui.LWyraz3->show();
-    ui.LOznacza3->show();
-    ui.EWpis3->clear();
-    ui.EWpis3->show();
-    ui.BSluchajSlowo->show();
-    ui.EWpis3->setFocus();
+    ui->ButSprawdz3->show();
+    ui->ButNastepny3->hide();
+    ui->LKomentarz3->clear();
+    ui->LWyraz3->show();
+    ui->LOznacza3->show();
+    ui->EWpis3->clear();
+    ui->EWpis3->show();
+    ui->BSluchajSlowo->show();
+    ui->EWpis3->setFocus();
 }
 
 void StronaSluchu::NastepnySluch()
 {
-    if (stan.runda.NastepnyWyraz() >= 0) {
+    if (runda_.NastepnyWyraz() >= 0) {
         PokazSluch();
-        wymow(Biezacy().Angielski);
+        Wymow(Biezacy().Angielski);
     } else {
         KoniecRundy();
     }
@@ -74,58 +74,30 @@ void StronaSluchu::SprawdzSluch()
 {
     if (!JestBiezacy())
         return;
-    if (ui.EWpis3->text().isEmpty()) {
-        warning.Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
-                          QStringLiteral("Wpisz proszę odpowiedź"));
+    if (ui->EWpis3->text().isEmpty()) {
+        Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
+                  QStringLiteral("Wpisz proszę odpowiedź"));
         return;
     }
-    const auto wpisane = vokara::DoCp1250(ui.EWpis3->text());
-    const std::string t = wpisane ? vokara::MaleLiteryPolskie(*wpisane) : std::string();
-    const std::string e = vokara::MaleLiteryPolskie(Biezacy().Angielski);
-    const std::string p = vokara::MaleLiteryPolskie(Biezacy().Polski);
-    if (!wpisane || (t != e && t != p)) {
-        Pokaz(stan.runda.Nagana(vokara::PolskiAngielski) + " [" + Biezacy().Polski + "]", ui.LKomentarz3);
-    } else {
-        stan.runda.BiezacyWyraz().Zaliczony = true;
-        if (t == p)
-            Pokaz(stan.runda.Pochwala() + AngielskieSlowo() + Biezacy().Angielski, ui.LKomentarz3);
-        else
-            Pokaz(stan.runda.Pochwala(), ui.LKomentarz3);
-    }
-    ui.ButSprawdz3->hide();
-    ui.ButNastepny3->show();
+    Pokaz(runda_.SprawdzSluch(vokara::DoCp1250(ui->EWpis3->text())).Komentarz, ui->LKomentarz3);
+    ui->ButSprawdz3->hide();
+    ui->ButNastepny3->show();
     Odpowiedziano(vokara::AngielskiPolski);
 }
 
 void StronaSluchu::BSluchajSlowoClick()
 {
     if (JestBiezacy())
-        wymow(Biezacy().Angielski);
-}
-
-void StronaSluchu::OdsluchajDowolne()
-{
-    if (!ui.EWpis4->text().isEmpty()) {
-        wymowDowolne_(ui.EWpis4->text());
-        return;
-    }
-    warning.Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
-                      QStringLiteral("Wpisz proszę słowo, którego brzmienie chcesz odsłuchać"));
-    ui.EWpis4->setFocus();
+        Wymow(Biezacy().Angielski);
 }
 
 bool StronaSluchu::KlawiszWpisu(QLineEdit* pole, int klawisz, Qt::KeyboardModifiers modyfikatory)
 {
     const bool enter = klawisz == Qt::Key_Return || klawisz == Qt::Key_Enter;
-    if (pole == ui.EWpis4) {
-        if (enter)
-            OdsluchajDowolne();
-        return enter;
-    }
-    if (pole != ui.EWpis3)
+    if (pole != ui->EWpis3)
         return false;
     if (enter) {
-        if (ui.ButSprawdz3->isVisible())
+        if (ui->ButSprawdz3->isVisible())
             SprawdzSluch();
         else
             NastepnySluch();

@@ -1,30 +1,36 @@
-// The listening pages: dictation of the loaded set, and free pronunciation of any typed word.
+// The dictation page: each new question plays its word; the word or its meaning is typed.
 #pragma once
 
 #include "cwiczenie.h"
 
-#include <functional>
+#include <memory>
+
+namespace Ui {
+class TStronaSluchu;
+}
 
 class StronaSluchu : public Cwiczenie {
     Q_OBJECT
 
 public:
-    // `wymowDowolne` pronounces typed text, which may not fit the data code page at all.
-    StronaSluchu(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow,
-                 std::function<void(const QString&)> wymowDowolne, QObject* parent);
+    StronaSluchu(Uslugi uslugi, QWidget* parent = nullptr);
+    ~StronaSluchu() override;
 
+    static constexpr OpisStrony Opis{"sSluchanie", "        Słuchanie        ", "sluchanie.htm"};
+    static constexpr int Id = 3;
+
+    void Resetuj() override;
     void Ukryj() override { UkryjSluch(); }
     void UkryjSluch();
     void PokazSluch();
     void NastepnySluch();
     void SprawdzSluch();
     void BSluchajSlowoClick();
-    void OdsluchajDowolne();
 
 protected:
     bool Wczytaj(int i) override;
     bool KlawiszWpisu(QLineEdit* pole, int klawisz, Qt::KeyboardModifiers modyfikatory) override;
 
 private:
-    std::function<void(const QString&)> wymowDowolne_;
+    std::unique_ptr<Ui::TStronaSluchu> ui;
 };

@@ -1,27 +1,33 @@
 // Choice test: states, option picking, the check and the loudspeakers.
 #include "stronatestu.h"
 
-#include "formularz.h"
 #include "fwarning.h"
 #include "tekst.h"
+#include "ui_stronatestu.h"
+#include "wyborzestawu.h"
 
-#include <QAbstractItemView>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QShortcut>
+
+#include <functional>
 
 namespace {
 const QColor KolorOpcji(44, 47, 43);
-}
+const QColor KolorWyboru(0, 128, 0); // the picked option
+} // namespace
 
-StronaTestu::StronaTestu(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent)
-    : Cwiczenie(stan, ui, warning, std::move(wymow), parent)
+StronaTestu::StronaTestu(Uslugi uslugi, QWidget* parent)
+    : Cwiczenie(std::move(uslugi), parent), ui(std::make_unique<Ui::TStronaTestu>())
 {
-    Powiaz(ui.CZestawSlow, ui.LKomentarz, ui.ButNastepny,
+    setObjectName(QStringLiteral("StronaTestu"));
+    ui->setupUi(this);
+    Powiaz(Id, ui->CZestawSlow, ui->LKomentarz, ui->ButNastepny,
            QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
-    connect(ui.ButNastepny, &QPushButton::clicked, this, &StronaTestu::ButNastepnyClick);
-    connect(ui.ButSprawdz, &QPushButton::clicked, this, &StronaTestu::SprawdzTest);
+    ui->SWybierzZestaw->setBuddy(ui->CZestawSlow);
+    connect(ui->ButNastepny, &QPushButton::clicked, this, &StronaTestu::ButNastepnyClick);
+    connect(ui->ButSprawdz, &QPushButton::clicked, this, &StronaTestu::SprawdzTest);
     for (int n = 0; n <= 3; ++n) {
         auto* glosnik = static_cast<QAbstractButton*>(Glosnik(n));
         connect(glosnik, &QAbstractButton::clicked, this, [this, n] { BSluchajWyrazClick(n); });
@@ -35,37 +41,62 @@ StronaTestu::StronaTestu(StanProgramu& stan, FormularzGlowny& ui, TFWarning& war
         // Tab reaches the options in reading order, between the direction and the check; Space picks one.
         Opcja(n)->setFocusPolicy(Qt::StrongFocus);
     }
-    QWidget::setTabOrder(ui.RJezyk_1, ui.Lw1);
-    QWidget::setTabOrder(ui.Lw1, ui.LW2);
-    QWidget::setTabOrder(ui.LW2, ui.LW3);
-    QWidget::setTabOrder(ui.LW3, ui.ButSprawdz);
+    QWidget::setTabOrder(ui->RJezyk_1, ui->Lw1);
+    QWidget::setTabOrder(ui->Lw1, ui->LW2);
+    QWidget::setTabOrder(ui->LW2, ui->LW3);
+    QWidget::setTabOrder(ui->LW3, ui->ButSprawdz);
     // Keys 1, 2, 3 and Enter work wherever the focus is in the window while this page is in front (a hidden
-    // "Następny" hands the focus on to whatever comes next, the tab bar included).
-    QCoreApplication::instance()->installEventFilter(this);
+    // "Następny" hands the focus on to whatever comes next, the tab bar included); an open picker list keeps its
+    // keys, as a window's shortcuts do not reach a pop-up. Alt+L plays the given English word, as in the answer
+    // fields of the other pages. The keypad's keys count the same.
+    const auto skrot = [this](QKeySequence klawisze, std::function<void()> co) {
+        auto* s = new QShortcut(klawisze, this);
+        s->setContext(Qt::WindowShortcut);
+        connect(s, &QShortcut::activated, this, [this, co = std::move(co)] {
+            // The key that has just closed the picker's list is the list's, not the page's.
+            if (!ui->CZestawSlow->ListaOtwarta() && !ui->CZestawSlow->ListaWlasnieZamknieta())
+                co();
+        });
+    };
+    for (int n = 1; n <= 3; ++n)
+        skrot(QKeySequence(Qt::Key_0 + n), [this, n] { WybierzOpcje(n); });
+    skrot(QKeySequence(Qt::Key_Return), [this] { Enter(); });
+    skrot(QKeySequence(Qt::Key_Enter), [this] { Enter(); });
+    skrot(QKeySequence(Qt::ALT | Qt::Key_L), [this] { BSluchajWyrazClick(0); });
+}
+
+StronaTestu::~StronaTestu() = default;
+
+void StronaTestu::Resetuj()
+{
+    UkryjTest();
+    ResetujWybor();
+    UstawTryb(ui->RJezyk, 0);
+    ui->RJezyk->setEnabled(true);
 }
 
 int StronaTestu::Tryb() const
 {
-    return IndeksTrybu(ui.RJezyk);
+    return IndeksTrybu(ui->RJezyk);
 }
 
 QLabel* StronaTestu::Opcja(int n) const
 {
     Q_ASSERT(n >= 1 && n <= 3);
-    return n == 1 ? ui.Lw1 : n == 2 ? ui.LW2 : ui.LW3;
+    return n == 1 ? ui->Lw1 : n == 2 ? ui->LW2 : ui->LW3;
 }
 
 QWidget* StronaTestu::Glosnik(int n) const
 {
     switch (n) {
     case 0:
-        return ui.BSluchajWyraz_0;
+        return ui->BSluchajWyraz_0;
     case 1:
-        return ui.BSluchajWyraz_1;
+        return ui->BSluchajWyraz_1;
     case 2:
-        return ui.BSluchajWyraz_2;
+        return ui->BSluchajWyraz_2;
     default:
-        return ui.BSluchajWyraz_3;
+        return ui->BSluchajWyraz_3;
     }
 }
 
@@ -84,33 +115,33 @@ void StronaTestu::UstawKolorOpcji(int n, const QColor& kolor)
 
 void StronaTestu::UkryjTest()
 {
-    for (QWidget* w : {static_cast<QWidget*>(ui.Lw1), static_cast<QWidget*>(ui.LW2), static_cast<QWidget*>(ui.LW3),
-                       Glosnik(0), Glosnik(1), Glosnik(2), Glosnik(3), static_cast<QWidget*>(ui.ButSprawdz),
-                       static_cast<QWidget*>(ui.ButNastepny), static_cast<QWidget*>(ui.LWyraz),
-                       static_cast<QWidget*>(ui.LOznacza), static_cast<QWidget*>(ui.LDanyWyraz)})
+    for (QWidget* w : {static_cast<QWidget*>(ui->Lw1), static_cast<QWidget*>(ui->LW2), static_cast<QWidget*>(ui->LW3),
+                       Glosnik(0), Glosnik(1), Glosnik(2), Glosnik(3), static_cast<QWidget*>(ui->ButSprawdz),
+                       static_cast<QWidget*>(ui->ButNastepny), static_cast<QWidget*>(ui->LWyraz),
+                       static_cast<QWidget*>(ui->LOznacza), static_cast<QWidget*>(ui->LDanyWyraz)})
         w->hide();
-    ui.LKomentarz->setText(QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
+    ui->LKomentarz->setText(QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
     UkryjPostep();
 }
 
 void StronaTestu::PoWczytaniu()
 {
-    Pokaz(stan.runda.NaglowekWyraz(), ui.LWyraz);
-    Pokaz(stan.runda.NaglowekOznacza(), ui.LOznacza);
-    ui.RJezyk->setEnabled(true);
+    Pokaz(runda_.NaglowekWyraz(), ui->LWyraz);
+    Pokaz(runda_.NaglowekOznacza(), ui->LOznacza);
+    ui->RJezyk->setEnabled(true);
 }
 
 void StronaTestu::PokazTest()
 {
-    ui.LDanyWyraz->show();
+    ui->LDanyWyraz->show();
     // A set of fewer than three entries shows only the options that exist.
     for (int n = 1; n <= 3; ++n)
         Opcja(n)->setVisible(n <= liczbaOpcji_);
-    ui.ButSprawdz->show();
-    ui.ButNastepny->hide();
-    ui.LKomentarz->clear();
-    ui.LWyraz->show();
-    ui.LOznacza->show();
+    ui->ButSprawdz->show();
+    ui->ButNastepny->hide();
+    ui->LKomentarz->clear();
+    ui->LWyraz->show();
+    ui->LOznacza->show();
     Wybrana = -1;
     for (int n = 1; n <= 3; ++n) {
         UstawKolorOpcji(n, KolorOpcji);
@@ -125,12 +156,12 @@ void StronaTestu::PokazTest()
 void StronaTestu::WypelnijTest()
 {
     const int d = Tryb();
-    const auto opcje = stan.runda.UlozOpcje(d);
-    Pokaz(opcje.Dany, ui.LDanyWyraz);
+    const auto opcje = runda_.UlozOpcje(d);
+    Pokaz(opcje.Dany, ui->LDanyWyraz);
     liczbaOpcji_ = int(opcje.Indeksy.size());
     for (int n = 1; n <= 3; ++n) {
         if (n <= liczbaOpcji_) {
-            const auto& wyraz = stan.runda.Wyrazy()[std::size_t(opcje.Indeksy[std::size_t(n - 1)])];
+            const auto& wyraz = runda_.Wyrazy()[std::size_t(opcje.Indeksy[std::size_t(n - 1)])];
             opcje_[std::size_t(n - 1)] = d == 0 ? wyraz.Polski : wyraz.Angielski;
         } else {
             opcje_[std::size_t(n - 1)].clear();
@@ -144,8 +175,8 @@ void StronaTestu::WypelnijTest()
 void StronaTestu::NastepnyTest()
 {
     // The search starts after the first entry every time, so a wrong answer is asked again at once.
-    if (stan.runda.NastepnyOdPoczatku() >= 0) {
-        stan.runda.LosujInne();
+    if (runda_.NastepnyOdPoczatku() >= 0) {
+        runda_.LosujInne();
         WypelnijTest();
         PokazTest();
     } else {
@@ -156,7 +187,7 @@ void StronaTestu::NastepnyTest()
 void StronaTestu::ButNastepnyClick()
 {
     NastepnyTest();
-    ui.RJezyk->setEnabled(false); // the direction stays locked until a set is picked again
+    ui->RJezyk->setEnabled(false); // the direction stays locked until a set is picked again
 }
 
 void StronaTestu::WybierzOpcje(int n)
@@ -167,7 +198,7 @@ void StronaTestu::WybierzOpcje(int n)
         UstawKolorOpcji(k, KolorOpcji);
         Opcja(k)->setAccessibleDescription(QString());
     }
-    UstawKolorOpcji(n, stan.KolorWyboru);
+    UstawKolorOpcji(n, KolorWyboru);
     Opcja(n)->setAccessibleDescription(QStringLiteral("wybrana"));
     Wybrana = n;
 }
@@ -177,19 +208,14 @@ void StronaTestu::SprawdzTest()
     if (!JestBiezacy())
         return;
     if (Wybrana < 1 || Wybrana > liczbaOpcji_) {
-        warning.Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
-                          QStringLiteral("Wybierz jedną z odpowiedzi"));
+        Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
+                  QStringLiteral("Wybierz jedną z odpowiedzi"));
         return;
     }
     const int d = Tryb();
-    if (opcje_[std::size_t(Wybrana - 1)] != stan.runda.PoprawnaOdpowiedz(d)) {
-        Pokaz(stan.runda.Nagana(d), ui.LKomentarz);
-    } else {
-        stan.runda.BiezacyWyraz().Zaliczony = true;
-        Pokaz(stan.runda.Pochwala(), ui.LKomentarz);
-    }
-    ui.ButSprawdz->hide();
-    ui.ButNastepny->show();
+    Pokaz(runda_.SprawdzWybor(opcje_[std::size_t(Wybrana - 1)], d).Komentarz, ui->LKomentarz);
+    ui->ButSprawdz->hide();
+    ui->ButNastepny->show();
     Odpowiedziano(d);
 }
 
@@ -198,67 +224,39 @@ void StronaTestu::BSluchajWyrazClick(int n)
     const int d = Tryb();
     if (n == 0) {
         if (d == 0 && JestBiezacy())
-            wymow(Biezacy().Angielski);
+            Wymow(Biezacy().Angielski);
     } else if (d == 1 && n <= liczbaOpcji_ && JestBiezacy()) {
-        wymow(opcje_[std::size_t(n - 1)]);
+        Wymow(opcje_[std::size_t(n - 1)]);
     }
+}
+
+void StronaTestu::Enter()
+{
+    if (ui->ButSprawdz->isVisible())
+        SprawdzTest();
+    else if (ui->ButNastepny->isVisible())
+        ButNastepnyClick();
 }
 
 bool StronaTestu::eventFilter(QObject* obiekt, QEvent* zdarzenie)
 {
-    // Every event of the program passes here (the filter is application-wide): all but keys and releases leave at
-    // once, before any look at the object.
-    const auto typ = zdarzenie->type();
-    if (typ != QEvent::KeyPress && typ != QEvent::MouseButtonRelease)
-        return false;
-    if (typ == QEvent::MouseButtonRelease) {
-        auto* mysz = static_cast<QMouseEvent*>(zdarzenie);
-        for (int n = 1; n <= 3; ++n) {
-            // A click: the left button released over the option it was pressed on.
-            if (obiekt == Opcja(n) && mysz->button() == Qt::LeftButton &&
-                Opcja(n)->rect().contains(mysz->position().toPoint())) {
+    // The options: a click is the left button released over the option it was pressed on; Space picks the
+    // focused one.
+    for (int n = 1; n <= 3; ++n) {
+        if (obiekt != Opcja(n))
+            continue;
+        if (zdarzenie->type() == QEvent::MouseButtonRelease) {
+            auto* mysz = static_cast<QMouseEvent*>(zdarzenie);
+            if (mysz->button() == Qt::LeftButton && Opcja(n)->rect().contains(mysz->position().toPoint())) {
                 WybierzOpcje(n);
                 return true;
             }
-        }
-    }
-    auto* cel = qobject_cast<QWidget*>(obiekt);
-    if (zdarzenie->type() == QEvent::KeyPress && cel && cel->window() == ui.STestWyboru->window() &&
-        ui.PStrony->currentWidget() == ui.STestWyboru) {
-        auto* klawisz = static_cast<QKeyEvent*>(zdarzenie);
-        // Alt+L plays the given English word, as in the answer fields of the other pages.
-        if (klawisz->key() == Qt::Key_L && (klawisz->modifiers() & ~Qt::KeypadModifier) == Qt::AltModifier) {
-            BSluchajWyrazClick(0);
-            return true;
-        }
-        if (klawisz->modifiers() & ~Qt::KeypadModifier)
-            return false;
-        // An open picker list keeps its own keys.
-        if (ui.CZestawSlow->ListaOtwarta() || ui.CZestawSlow->ListaWlasnieZamknieta())
-            return false;
-        switch (klawisz->key()) {
-        case Qt::Key_Space:
-            for (int n = 1; n <= 3; ++n) {
-                if (obiekt == Opcja(n)) {
-                    WybierzOpcje(n);
-                    return true;
-                }
+        } else if (zdarzenie->type() == QEvent::KeyPress) {
+            auto* klawisz = static_cast<QKeyEvent*>(zdarzenie);
+            if (klawisz->key() == Qt::Key_Space && !(klawisz->modifiers() & ~Qt::KeypadModifier)) {
+                WybierzOpcje(n);
+                return true;
             }
-            break;
-        case Qt::Key_1:
-        case Qt::Key_2:
-        case Qt::Key_3:
-            WybierzOpcje(klawisz->key() - Qt::Key_0);
-            return true;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (ui.ButSprawdz->isVisible())
-                SprawdzTest();
-            else if (ui.ButNastepny->isVisible())
-                ButNastepnyClick();
-            return true;
-        default:
-            break;
         }
     }
     return Cwiczenie::eventFilter(obiekt, zdarzenie);

@@ -4,13 +4,24 @@
 #include "cwiczenie.h"
 
 #include <array>
+#include <memory>
+
+namespace Ui {
+class TStronaTestu;
+}
 
 class StronaTestu : public Cwiczenie {
     Q_OBJECT
 
 public:
-    StronaTestu(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent);
+    StronaTestu(Uslugi uslugi, QWidget* parent = nullptr);
+    ~StronaTestu() override;
 
+    static constexpr OpisStrony Opis{"STestWyboru", "            Test wyboru              ", "test.htm"};
+    // The page as the learning memory records it.
+    static constexpr int Id = 1;
+
+    void Resetuj() override;
     void Ukryj() override { UkryjTest(); }
     void UkryjTest();
     void PokazTest();
@@ -30,10 +41,12 @@ protected:
 
 private:
     int Tryb() const;
+    void Enter();
     void UstawKolorOpcji(int n, const QColor& kolor);
     QLabel* Opcja(int n) const;
     QWidget* Glosnik(int n) const;
 
+    std::unique_ptr<Ui::TStronaTestu> ui;
     // The data bytes behind each shown option: the check compares these, never a re-encoded caption.
     std::array<std::string, 3> opcje_;
     int liczbaOpcji_ = 0;

@@ -2,63 +2,78 @@
 // left out.
 #include "stronawpisu.h"
 
-#include "formularz.h"
 #include "fwarning.h"
 #include "tekst.h"
+#include "ui_stronawpisu.h"
 
-StronaWpisu::StronaWpisu(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent)
-    : Cwiczenie(stan, ui, warning, std::move(wymow), parent)
+StronaWpisu::StronaWpisu(Uslugi uslugi, QWidget* parent)
+    : Cwiczenie(std::move(uslugi), parent), ui(std::make_unique<Ui::TStronaWpisu>())
 {
-    Powiaz(ui.CZestawSlow2, ui.LKomentarz2, ui.ButNastepny2,
+    setObjectName(QStringLiteral("StronaWpisu"));
+    ui->setupUi(this);
+    Powiaz(Id, ui->CZestawSlow2, ui->LKomentarz2, ui->ButNastepny2,
            QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
-    connect(ui.ButNastepny2, &QPushButton::clicked, this, &StronaWpisu::ButNastepny2Click);
-    connect(ui.ButSprawdz2, &QPushButton::clicked, this, &StronaWpisu::SprawdzWpis);
-    connect(ui.BSluchajWyrazWpis, &QAbstractButton::clicked, this, &StronaWpisu::BSluchajWyrazWpisClick);
-    ui.BSluchajWyrazWpis->setAccessibleName(QStringLiteral("Odsłuchaj podane słowo"));
-    ui.EWpis2->installEventFilter(this);
+    // A listener hears a field or picker named by the label above it.
+    ui->LWybierzZestaw2->setBuddy(ui->CZestawSlow2);
+    ui->LOznacza2->setBuddy(ui->EWpis2);
+    connect(ui->ButNastepny2, &QPushButton::clicked, this, &StronaWpisu::ButNastepny2Click);
+    connect(ui->ButSprawdz2, &QPushButton::clicked, this, &StronaWpisu::SprawdzWpis);
+    connect(ui->BSluchajWyrazWpis, &QAbstractButton::clicked, this, &StronaWpisu::BSluchajWyrazWpisClick);
+    ui->BSluchajWyrazWpis->setAccessibleName(QStringLiteral("Odsłuchaj podane słowo"));
+    ui->EWpis2->installEventFilter(this);
+}
+
+StronaWpisu::~StronaWpisu() = default;
+
+void StronaWpisu::Resetuj()
+{
+    UkryjWpis();
+    ResetujWybor();
+    UstawTryb(ui->RJezyk2, 0);
+    ui->RJezyk2->setEnabled(true);
 }
 
 int StronaWpisu::Tryb() const
 {
-    return IndeksTrybu(ui.RJezyk2);
+    return IndeksTrybu(ui->RJezyk2);
 }
 
 void StronaWpisu::UkryjWpis()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{ui.BSluchajWyrazWpis, ui.ButSprawdz2, ui.ButNastepny2, ui.LWyraz2,
-                                                      ui.LOznacza2, ui.LDanyWyraz2, ui.EWpis2})
+    for (QWidget* w : std::initializer_list<QWidget*>{ui->BSluchajWyrazWpis, ui->ButSprawdz2, ui->ButNastepny2,
+                                                      ui->LWyraz2, ui->LOznacza2, ui->LDanyWyraz2, ui->EWpis2})
         w->hide();
-    ui.LKomentarz2->setText(QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
+    ui->LKomentarz2->setText(QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
     UkryjPostep();
 }
 
 void StronaWpisu::PoWczytaniu()
 {
-    Pokaz(stan.runda.NaglowekWyraz(), ui.LWyraz2);
-    Pokaz(stan.runda.NaglowekOznacza(), ui.LOznacza2);
-    ui.LOznacza2->adjustSize(); // this caption is sized to its text
-    ui.RJezyk2->setEnabled(true);
+    Pokaz(runda_.NaglowekWyraz(), ui->LWyraz2);
+    Pokaz(runda_.NaglowekOznacza(), ui->LOznacza2);
+    ui->LOznacza2->adjustSize(); // this caption is sized to its text
+    ui->RJezyk2->setEnabled(true);
 }
 
 void StronaWpisu::PokazWpis()
 {
-    ui.LDanyWyraz2->show();
-    ui.ButSprawdz2->show();
-    ui.ButNastepny2->hide();
-    ui.LKomentarz2->clear();
-    ui.LWyraz2->show();
-    ui.LOznacza2->show();
-    ui.EWpis2->clear();
-    ui.EWpis2->show();
-    ui.BSluchajWyrazWpis->setVisible(Tryb() == 0);
-    ui.EWpis2->setFocus();
+    ui->LDanyWyraz2->show();
+    ui->ButSprawdz2->show();
+    ui->ButNastepny2->hide();
+    ui->LKomentarz2->clear();
+    ui->LWyraz2->show();
+    ui->LOznacza2->show();
+    ui->EWpis2->clear();
+    ui->EWpis2->show();
+    ui->BSluchajWyrazWpis->setVisible(Tryb() == 0);
+    ui->EWpis2->setFocus();
 }
 
 void StronaWpisu::NastepnyWpis()
 {
     // Unlike the choice test the search goes on after the current position, so a wrong entry comes back last.
-    if (stan.runda.NastepnyWyraz() >= 0) {
-        Pokaz(Tryb() == 1 ? Biezacy().Polski : Biezacy().Angielski, ui.LDanyWyraz2);
+    if (runda_.NastepnyWyraz() >= 0) {
+        Pokaz(Tryb() == 1 ? Biezacy().Polski : Biezacy().Angielski, ui->LDanyWyraz2);
         PokazWpis();
     } else {
         KoniecRundy();
@@ -68,7 +83,7 @@ void StronaWpisu::NastepnyWpis()
 void StronaWpisu::ButNastepny2Click()
 {
     NastepnyWpis();
-    ui.RJezyk2->setEnabled(false);
+    ui->RJezyk2->setEnabled(false);
 }
 
 void StronaWpisu::SprawdzWpis()
@@ -76,38 +91,31 @@ void StronaWpisu::SprawdzWpis()
     if (!JestBiezacy())
         return;
     // Blanks around the answer are not part of it (a trailing one is invisible in the reproach); case still counts.
-    const QString tekst = ui.EWpis2->text().trimmed();
+    const QString tekst = ui->EWpis2->text().trimmed();
     if (tekst.isEmpty()) {
-        warning.Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
-                          QStringLiteral("Wpisz proszę odpowiedź"));
+        Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
+                  QStringLiteral("Wpisz proszę odpowiedź"));
         return;
     }
     const int d = Tryb();
-    // Not case-folded. Text with no Windows-1250 form can match nothing.
-    const auto wpisane = vokara::DoCp1250(tekst);
-    if (!wpisane || *wpisane != vokara::BezSpacjiNaBrzegach(stan.runda.PoprawnaOdpowiedz(d))) {
-        Pokaz(stan.runda.Nagana(d), ui.LKomentarz2);
-    } else {
-        stan.runda.BiezacyWyraz().Zaliczony = true;
-        Pokaz(stan.runda.Pochwala(), ui.LKomentarz2);
-    }
-    ui.ButSprawdz2->hide();
-    ui.ButNastepny2->show();
+    Pokaz(runda_.SprawdzWpis(vokara::DoCp1250(tekst), d).Komentarz, ui->LKomentarz2);
+    ui->ButSprawdz2->hide();
+    ui->ButNastepny2->show();
     Odpowiedziano(d);
 }
 
 void StronaWpisu::BSluchajWyrazWpisClick()
 {
     if (Tryb() == 0 && JestBiezacy())
-        wymow(Biezacy().Angielski);
+        Wymow(Biezacy().Angielski);
 }
 
 bool StronaWpisu::KlawiszWpisu(QLineEdit* pole, int klawisz, Qt::KeyboardModifiers modyfikatory)
 {
-    if (pole != ui.EWpis2)
+    if (pole != ui->EWpis2)
         return false;
     if (klawisz == Qt::Key_Return || klawisz == Qt::Key_Enter) {
-        if (ui.ButSprawdz2->isVisible())
+        if (ui->ButSprawdz2->isVisible())
             SprawdzWpis();
         else
             NastepnyWpis();
@@ -115,7 +123,7 @@ bool StronaWpisu::KlawiszWpisu(QLineEdit* pole, int klawisz, Qt::KeyboardModifie
     }
     if (klawisz == Qt::Key_L && modyfikatory == Qt::AltModifier && Tryb() == 0) {
         if (JestBiezacy())
-            wymow(Biezacy().Angielski);
+            Wymow(Biezacy().Angielski);
         return true;
     }
     return false;

@@ -3,12 +3,23 @@
 
 #include "cwiczenie.h"
 
+#include <memory>
+
+namespace Ui {
+class TStronaWpisu;
+}
+
 class StronaWpisu : public Cwiczenie {
     Q_OBJECT
 
 public:
-    StronaWpisu(StanProgramu& stan, FormularzGlowny& ui, TFWarning& warning, Wymowa wymow, QObject* parent);
+    StronaWpisu(Uslugi uslugi, QWidget* parent = nullptr);
+    ~StronaWpisu() override;
 
+    static constexpr OpisStrony Opis{"sWpisSlowa", "      Wpisywanie słowa       ", "wpis.htm"};
+    static constexpr int Id = 2;
+
+    void Resetuj() override;
     void Ukryj() override { UkryjWpis(); }
     void UkryjWpis();
     void PokazWpis();
@@ -23,4 +34,6 @@ protected:
 
 private:
     int Tryb() const;
+
+    std::unique_ptr<Ui::TStronaWpisu> ui;
 };
