@@ -339,6 +339,13 @@ bool TekstSlownika::CzytajNaglowekGzip(std::string& blad)
         return false;
     }
     const std::uint32_t isize = Le32(stopka);
+    unsigned char crc[4];
+    if (!zrodlo_->Czytaj(rozmiarPliku - 8, 4, reinterpret_cast<char*>(crc))) {
+        blad = "nie można przeczytać tekstu słownika";
+        return false;
+    }
+    sumaPliku_ = Le32(crc);
+    suma_ = crc32(0, nullptr, 0);
     if (!maTablice) {
         rodzaj_ = Rodzaj::CalyGzip;
         return true;
@@ -458,6 +465,10 @@ const std::string* TekstSlownika::KawalekNr(std::uint32_t numer, std::string& bl
         return nullptr;
     }
     k.Bajty.resize(oczekiwanych);
+    if (numer == zsumowanych_) {
+        suma_ = crc32(suma_, reinterpret_cast<const Bytef*>(k.Bajty.data()), uInt(k.Bajty.size()));
+        ++zsumowanych_;
+    }
     return &k.Bajty;
 }
 
@@ -526,6 +537,28 @@ bool TekstSlownika::Widok(std::uint64_t od, std::uint32_t dlugosc, std::string_v
     if (!Czytaj(od, dlugosc, bufor, blad))
         return false;
     wynik = bufor;
+    return true;
+}
+
+bool TekstSlownika::SprawdzSume(std::string& blad)
+{
+    if (rodzaj_ != Rodzaj::Dictzip)
+        return true;
+    const auto ile = std::uint32_t(poczatki_.size() - 1);
+    while (zsumowanych_ < ile) {
+        const std::uint32_t numer = zsumowanych_;
+        const std::string* kawalek = KawalekNr(numer, blad);
+        if (!kawalek)
+            return false;
+        if (zsumowanych_ == numer) { // it was kept from an earlier read, out of order
+            suma_ = crc32(suma_, reinterpret_cast<const Bytef*>(kawalek->data()), uInt(kawalek->size()));
+            ++zsumowanych_;
+        }
+    }
+    if (suma_ != sumaPliku_) {
+        blad = "suma kontrolna tekstu słownika się nie zgadza";
+        return false;
+    }
     return true;
 }
 

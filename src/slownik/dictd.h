@@ -109,6 +109,11 @@ public:
     // text copies nothing then), else into `bufor`. Valid until the next call.
     bool Widok(std::uint64_t od, std::uint32_t dlugosc, std::string_view& wynik, std::string& bufor, std::string& blad);
 
+    // After a pass over the whole text: every chunk unpacked (those the pass skipped are unpacked now) and the text's
+    // CRC-32 compared with the one the gzip trailer gives, so a chunk damaged into other text of the right length is
+    // found too. True for the other kinds (a plain file has no sum, zlib checks a whole gzip itself).
+    bool SprawdzSume(std::string& blad);
+
     std::size_t Pamiec() const;
 
 private:
@@ -129,6 +134,9 @@ private:
     std::uint32_t dlugoscKawalka_ = 0;
     std::vector<std::uint64_t> poczatki_;
     std::vector<Kawalek> ostatnie_; // most recent last
+    std::uint32_t zsumowanych_ = 0; // chunks 0.. taken into suma_, in order
+    unsigned long suma_ = 0;
+    std::uint32_t sumaPliku_ = 0;
     std::string spakowany_;
     z_stream_s* strumien_ = nullptr;
     std::string caly_; // gzip without chunks

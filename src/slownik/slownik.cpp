@@ -424,6 +424,8 @@ bool Slownik::Dane::ZbudujPA(std::string& blad)
             OdwrotPA.Dodaj(klucz, {0, nr, 0, g.Zmysl, g.Pozycja, g.Ile, wpis.Rodzaj});
         }
     }
+    if (!PA.Tekst.SprawdzSume(blad))
+        return false;
     OdwrotPA.Uporzadkuj();
     return true;
 }
@@ -448,6 +450,8 @@ bool Slownik::Dane::ZbudujAP(std::string& blad)
             OdwrotAP.Dodaj(klucz, {0, nr, 0, z.Zmysl, z.Pozycja, z.Ile, z.Rodzaj});
         }
     }
+    if (!AP.Tekst.SprawdzSume(blad))
+        return false;
     OdwrotAP.Uporzadkuj();
     return true;
 }
