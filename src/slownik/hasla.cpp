@@ -283,10 +283,9 @@ void DodajZmysl(std::string_view tresc, std::vector<Znaczenie>& dokad, int zmysl
     for (std::string_view pozycja : PoPrzecinkach(zwykle.back())) {
         Znaczenie z;
         std::string dopiski = dopiskiZmyslu;
-        std::string tekst = BezNawiasow(pozycja, dopiski);
-        if (tekst.empty() || tekst == "-")
+        z.Tekst = PoprawneUtf8(BezNawiasow(pozycja, dopiski));
+        if (Przytnij(z.Tekst).empty() || z.Tekst == "-")
             continue;
-        z.Tekst = PoprawneUtf8(tekst);
         z.Dopisek = PoprawneUtf8(dopiski);
         z.Forma = PoprawneUtf8(forma);
         z.Zmysl = zmysl;
