@@ -1,6 +1,9 @@
 // The built-in dictionary on the installed FreeDict files: look-ups both ways, IPA from eng-pol and espeak-ng, damaged
 // copies of the files, and a subtitle file turned into a word list.
 #include "dictd.h"
+#include "hasla.h"
+#include "odmiana.h"
+#include "slowa.h"
 #include "slownik.h"
 #include "wymowa.h"
 
@@ -10,6 +13,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <zlib.h>
 
 using namespace vokara;
 
@@ -52,6 +56,68 @@ QString Q(const std::string& s)
     return QString::fromStdString(s);
 }
 
+// Groups as "rzecz. a, b | c (note) {form}": synonyms of a sense joined by commas, senses by bars.
+QString Grupy(const std::vector<Grupa>& grupy)
+{
+    QStringList wynik;
+    for (const auto& g : grupy) {
+        QString t = QString(SkrotCzesci(g.Rodzaj)) + " ";
+        for (std::size_t i = 0; i < g.Znaczenia.size(); ++i) {
+            const auto& z = g.Znaczenia[i];
+            if (i > 0)
+                t += z.Zmysl == g.Znaczenia[i - 1].Zmysl ? ", " : " | ";
+            t += Q(z.Tekst);
+            if (!z.Dopisek.empty())
+                t += " (" + Q(z.Dopisek) + ")";
+            if (!z.Forma.empty())
+                t += " {" + Q(z.Forma) + "}";
+        }
+        wynik << t;
+    }
+    return wynik.join("; ");
+}
+
+// A dictzip file of `tekst` in chunks of `dlugosc` bytes, each compressed on its own, as dictzip writes them.
+std::string Dictzip(const std::string& tekst, unsigned dlugosc)
+{
+    std::vector<std::string> kawalki;
+    z_stream z{};
+    deflateInit2(&z, 9, Z_DEFLATED, -MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
+    for (std::size_t od = 0; od < tekst.size(); od += dlugosc) {
+        std::string wejscie = tekst.substr(od, dlugosc);
+        std::string wyjscie(wejscie.size() + 64, '\0');
+        z.next_in = reinterpret_cast<Bytef*>(wejscie.data());
+        z.avail_in = uInt(wejscie.size());
+        z.next_out = reinterpret_cast<Bytef*>(wyjscie.data());
+        z.avail_out = uInt(wyjscie.size());
+        deflate(&z, od + dlugosc >= tekst.size() ? Z_FINISH : Z_FULL_FLUSH);
+        wyjscie.resize(wyjscie.size() - z.avail_out);
+        kawalki.push_back(wyjscie);
+    }
+    deflateEnd(&z);
+    const auto le16 = [](std::string& s, std::size_t v) {
+        s += char(v & 0xFF);
+        s += char((v >> 8) & 0xFF);
+    };
+    std::string b("\x1f\x8b\x08\x04\0\0\0\0\0\x03", 10);
+    le16(b, 10 + 2 * kawalki.size());
+    b += "RA";
+    le16(b, 6 + 2 * kawalki.size());
+    le16(b, 1);
+    le16(b, dlugosc);
+    le16(b, kawalki.size());
+    for (const auto& k : kawalki)
+        le16(b, k.size());
+    for (const auto& k : kawalki)
+        b += k;
+    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(tekst.data()), uInt(tekst.size()));
+    for (int i = 0; i < 4; ++i)
+        b += char((crc >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        b += char((tekst.size() >> (8 * i)) & 0xFF);
+    return b;
+}
+
 QStringList Znaczenia(const Wynik& w, std::size_t ile)
 {
     QStringList wynik;
@@ -77,7 +143,9 @@ private slots:
     void init()
     {
         const QByteArray nazwa = QTest::currentTestFunction();
-        if (!slownik && nazwa != "styl" && nazwa != "brak" && nazwa != "dictzip")
+        static const QByteArrayList bezSlownika = {"styl",   "brak",  "dictzip", "angPol",
+                                                   "polAng", "formy", "wyrazy",  "dictzipWlasny"};
+        if (!slownik && !bezSlownika.contains(nazwa))
             QSKIP("the FreeDict dictionaries are not installed (dict-freedict-eng-pol, dict-freedict-pol-eng)");
     }
 
@@ -349,6 +417,260 @@ private slots:
         QVERIFY(!ind.Wczytaj("a\tB\n\tC\nb\tA!\tB\n", blad)); // "A!" is no number
         QVERIFY(ind.Wczytaj("00databaseinfo\tA\tB\n\tA\tB\n\nb\tA\tB\r\n", blad));
         QCOMPARE(ind.Pozycje().size(), std::size_t(1)); // the header line and the empty key are skipped
+    }
+
+    // eng-pol's layout, on entries written for the test.
+    void angPol_data()
+    {
+        QTest::addColumn<QString>("wpis");
+        QTest::addColumn<QString>("ipa");
+        QTest::addColumn<QString>("grupy");
+        QTest::addColumn<QString>("wyrazenia");
+        QTest::newRow("senses, notes, a form, a code")
+            << "lamp /læmp/\nI.  <N> 1.  lampa\n 2.  [uliczna]  latarnia\n 3. lamps  [form]  oświetlenie, światła\n"
+               "II.  <V> 1.  [nieform]  oświetlać (sth - coś)\n"
+            << "læmp"
+            << "rzecz. lampa | latarnia (uliczna) | oświetlenie {lamps}, światła {lamps}; czas. oświetlać (sth - coś)"
+            << "";
+        QTest::newRow("one sense under the header") << "cat /kæt/ <N>\n  kot  [zwierzę]\n"
+                                                    << "kæt"
+                                                    << "rzecz. kot (zwierzę)"
+                                                    << "";
+        QTest::newRow("idiom and sub-entry")
+            << "fix\nI.  <V> 1.  naprawiać\n 2.  fix sb up (fix V: NP :up)\n - swatać kogoś\n"
+               "II.  <V Phras>fix on  [nieform]  1.  wybierać\n 2.  ustalać\n"
+            << ""
+            << "czas. naprawiać"
+            << "fix sb up = swatać kogoś; fix on = wybierać | ustalać";
+        QTest::newRow("unusable IPA, cross-reference") << "AB /ˌ$⋅$ˈ$⋅$/\nI.\n   See also: {Alpha Beta}\n  Alfa Beta\n"
+                                                       << ""
+                                                       << " Alfa Beta"
+                                                       << "";
+        QTest::newRow("sub-sense letters and examples")
+            << "post\nI.  <N> 1.  a. poczta\n b.\n      \"by post\"  - pocztą\n 2.  słup\n"
+            << ""
+            << "rzecz. poczta | słup"
+            << "";
+        QTest::newRow("domain label kept, register dropped")
+            << "chip\nI.  <N> 1.  [techn]  kość\n 2.  [BR nieform]  frytka\n"
+            << ""
+            << "rzecz. kość (technika) | frytka"
+            << "";
+        QTest::newRow("compound with its IPA")
+            << "tea /ti:/\nI.  <N>  herbata\nII.  <N Comp>tea bag /ˈti: bæg/  [form]   torebka herbaty\n"
+            << "ti:"
+            << "rzecz. herbata"
+            << "tea bag /ˈti: bæg/ = torebka herbaty";
+    }
+
+    void angPol()
+    {
+        QFETCH(QString, wpis);
+        QFETCH(QString, ipa);
+        QFETCH(QString, grupy);
+        QFETCH(QString, wyrazenia);
+        const slownik::WpisAngPol w = slownik::ParsujAngPol(wpis.toStdString());
+        QCOMPARE(Q(w.Ipa), ipa);
+        QCOMPARE(Grupy(w.Grupy), grupy);
+        QStringList wy;
+        for (const auto& x : w.Wyrazenia)
+            wy << Q(x.Haslo) + (x.Ipa.empty() ? "" : " " + Q(x.Ipa)) + " = " +
+                      Grupy({Grupa{Czesc::Inna, x.Znaczenia}}).mid(1);
+        QCOMPARE(wy.join("; "), wyrazenia);
+        // The quick pass for the reverse index reads the same meanings.
+        std::vector<slownik::ZnaczenieAngPol> szybkie;
+        (void)slownik::ZnaczeniaAngPol(wpis.toStdString(), szybkie);
+        QStringList a;
+        QStringList b;
+        for (const auto& z : szybkie)
+            a << Q(z.Tekst);
+        for (const auto& g : w.Grupy) {
+            for (const auto& z : g.Znaczenia)
+                b << Q(z.Tekst);
+        }
+        QCOMPARE(a, b);
+    }
+
+    // pol-eng's layout: a gloss line after the header or after a sense's definitions, the line after it always a
+    // definition, " 3." alone opening another definition of the same sense.
+    void polAng_data()
+    {
+        QTest::addColumn<QString>("wpis");
+        QTest::addColumn<QString>("glosy");
+        QTest::addColumn<int>("definicji");
+        QTest::newRow("numbered senses") << "łyżka /ˈwɨʃka/ <n>\n1. shovel\n(technologia, technika) część maszyny\n"
+                                            "2. spoon\nsztuciec\n"
+                                         << "shovel/0/0/1 spoon/1/0/1" << 2;
+        QTest::newRow("glued numbers and separators")
+            << "dom <n>\n1. house, home 2.\n(architektura) budynek\n 3.\n(heraldyka) ród\n2. home\nmiejsce\n"
+            << "house/0/0/2 home/0/1/2 home/1/0/1" << 2;
+        QTest::newRow("numbered definition after a gloss")
+            << "jego <pronoun>\n1. his\n3. (osoba) lp, rodzaj męski\n2. its\n3. (osoba) lp\n"
+            << "his/0/0/1 its/1/0/1" << 2;
+        QTest::newRow("unnumbered") << "pies /pʲjɛs/ <n>\ndog, hound\n(zoologia, zoologiczny) Canis familiaris;\n"
+                                    << "dog/0/0/2 hound/0/1/2" << 1;
+        QTest::newRow("truncated after a gloss") << "kot <n>\ncat"
+                                                 << "cat/0/0/1" << 1;
+    }
+
+    void polAng()
+    {
+        QFETCH(QString, wpis);
+        QFETCH(QString, glosy);
+        QFETCH(int, definicji);
+        const std::string t = wpis.toStdString();
+        slownik::WpisPolAng w;
+        slownik::ParsujPolAng(t, w);
+        QStringList g;
+        for (const auto& x : w.Glosy)
+            g << QString("%1/%2/%3/%4").arg(Q(std::string(x.Tekst))).arg(x.Zmysl).arg(x.Pozycja).arg(x.Ile);
+        QCOMPARE(g.join(' '), glosy);
+        QCOMPARE(int(w.Definicje.size()), definicji);
+        QCOMPARE(Q(slownik::CzystaDefinicja("(zoologia, zoologiczny) (medycyna) Canis familiaris;")),
+                 QStringLiteral("(zoologia, medycyna) Canis familiaris"));
+    }
+
+    void formy_data()
+    {
+        QTest::addColumn<QString>("forma");
+        QTest::addColumn<QString>("haslo");
+        QTest::addColumn<QString>("przed"); // a stem that must come later, or ""
+        QTest::newRow("e dropped before -ing") << "hoping"
+                                               << "hope"
+                                               << "hop";
+        QTest::newRow("no e before -ing") << "singing"
+                                          << "sing"
+                                          << "singe";
+        QTest::newRow("doubled before -ing") << "running"
+                                             << "run"
+                                             << "";
+        QTest::newRow("e dropped before -ed") << "hoped"
+                                              << "hope"
+                                              << "hop";
+        QTest::newRow("-ves") << "knives"
+                              << "knife"
+                              << "";
+        QTest::newRow("-ies") << "tries"
+                              << "try"
+                              << "";
+        QTest::newRow("-ying") << "lying"
+                               << "lie"
+                               << "";
+        QTest::newRow("comparative") << "bigger"
+                                     << "big"
+                                     << "";
+        QTest::newRow("-ily") << "happily"
+                              << "happy"
+                              << "";
+        QTest::newRow("irregular verb") << "went"
+                                        << "go"
+                                        << "";
+        QTest::newRow("irregular plural") << "mice"
+                                          << "mouse"
+                                          << "";
+        QTest::newRow("the word itself first") << "news"
+                                               << "news"
+                                               << "new";
+    }
+
+    void formy()
+    {
+        QFETCH(QString, forma);
+        QFETCH(QString, haslo);
+        QFETCH(QString, przed);
+        QStringList f;
+        for (const auto& x : slownik::FormyPodstawowe(forma.toStdString()))
+            f << Q(x);
+        QCOMPARE(f.front(), forma);
+        QVERIFY2(f.contains(haslo), qPrintable(f.join(' ')));
+        if (!przed.isEmpty() && f.contains(przed))
+            QVERIFY2(f.indexOf(haslo) < f.indexOf(przed), qPrintable(f.join(' ')));
+    }
+
+    // Words of a text without the dictionary: in order of first appearance, with their counts.
+    void wyrazy_data()
+    {
+        QTest::addColumn<QString>("tekst");
+        QTest::addColumn<QString>("wyrazy");
+        QTest::newRow("names inside a sentence") << "Yesterday Anna met Bob. Anna smiled."
+                                                 << "yesterday:1 met:1 smiled:1";
+        QTest::newRow("small and capitalised") << "I saw Rose and a rose."
+                                               << "saw:1 rose:1";
+        QTest::newRow("clitics and possessives") << "She'll take John's dogs' bones, won't she?"
+                                                 << "take:1 dogs:1 bones:1";
+        QTest::newRow("HTML") << "<p>Cats &amp; dogs</p><script>var mice;</script><style>p{}</style><!-- birds -->"
+                              << "cats:1 dogs:1";
+        QTest::newRow("WebVTT") << "WEBVTT\n\nNOTE about birds\n\n00:01.000 --> 00:02.000\n{\\an8}Big <b>apples</b>\n"
+                                << "big:1 apples:1";
+        QTest::newRow("an abbreviation's dot") << "Mr. Brown arrived."
+                                               << "arrived:1";
+        QTest::newRow("numbers") << "Room 101 has 3rd floor views"
+                                 << "room:1 floor:1 views:1";
+        QTest::newRow("shouting and a dialogue dash") << "- STOP the car!\n- Car? stop."
+                                                      << "stop:2 car:2";
+    }
+
+    void wyrazy()
+    {
+        QFETCH(QString, tekst);
+        QFETCH(QString, wyrazy);
+        QStringList w;
+        for (const auto& x : slownik::WyrazyZTekstu(tekst.toStdString()).Wyrazy)
+            w << Q(x.Slowo) + ":" + QString::number(x.Ile);
+        QCOMPARE(w.join(' '), wyrazy);
+    }
+
+    // A dictzip file made here: ranges within and across chunks, the text's checksum, and the fall-backs for gzip
+    // without chunks and for a plain text.
+    void dictzipWlasny()
+    {
+        std::string tekst;
+        for (int i = 0; i < 40; ++i)
+            tekst += "entry " + std::to_string(i) + " zażółć gęślą jaźń\n";
+        const std::string dz = Dictzip(tekst, 16);
+        std::string blad;
+        std::string wynik;
+        std::string bufor;
+        std::string_view widok;
+        slownik::TekstSlownika t;
+        QVERIFY2(t.Otworz(std::make_unique<slownik::ZrodloPamieci>(dz), blad), blad.c_str());
+        QVERIFY(t.Pokawalkowany());
+        QCOMPARE(t.Rozmiar(), tekst.size());
+        for (const auto& [od, dl] : {std::pair{0u, 5u}, {14u, 40u}, {16u, 16u}, {100u, 300u}, {0u, 0u}}) {
+            QVERIFY(t.Czytaj(od, dl, wynik, blad));
+            QCOMPARE(wynik, tekst.substr(od, dl));
+            QVERIFY(t.Widok(od, dl, widok, bufor, blad));
+            QCOMPARE(std::string(widok), tekst.substr(od, dl));
+        }
+        QVERIFY(!t.Czytaj(tekst.size() - 2, 3, wynik, blad));
+        QVERIFY(t.SprawdzSume(blad));
+
+        std::string zlaSuma = dz;
+        zlaSuma[zlaSuma.size() - 8] ^= 1;
+        slownik::TekstSlownika z;
+        QVERIFY(z.Otworz(std::make_unique<slownik::ZrodloPamieci>(zlaSuma), blad));
+        QVERIFY(!z.SprawdzSume(blad));
+
+        // gzip without the RA field: unpacked whole.
+        std::string gz(tekst.size() + 256, '\0');
+        z_stream s{};
+        deflateInit2(&s, 9, Z_DEFLATED, MAX_WBITS + 16, 9, Z_DEFAULT_STRATEGY);
+        s.next_in = reinterpret_cast<Bytef*>(tekst.data());
+        s.avail_in = uInt(tekst.size());
+        s.next_out = reinterpret_cast<Bytef*>(gz.data());
+        s.avail_out = uInt(gz.size());
+        deflate(&s, Z_FINISH);
+        gz.resize(gz.size() - s.avail_out);
+        deflateEnd(&s);
+        for (const std::string& bajty : {gz, tekst}) {
+            slownik::TekstSlownika c;
+            QVERIFY2(c.Otworz(std::make_unique<slownik::ZrodloPamieci>(bajty), blad), blad.c_str());
+            QVERIFY(!c.Pokawalkowany());
+            QVERIFY(c.Czytaj(100, 50, wynik, blad));
+            QCOMPARE(wynik, tekst.substr(100, 50));
+        }
+        slownik::TekstSlownika obciety;
+        QVERIFY(!obciety.Otworz(std::make_unique<slownik::ZrodloPamieci>(std::string_view(gz).substr(0, 40)), blad));
     }
 
     void napisy()

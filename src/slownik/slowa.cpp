@@ -13,43 +13,33 @@ namespace vokara::slownik {
 namespace {
 
 // Sorted, for the binary search in SlowoFunkcyjne.
+// clang-format off
 constexpr auto Funkcyjne = std::to_array<std::string_view>({
-    "a",         "about",    "above",      "across",    "after",      "afterwards",   "again",      "against",
-    "ago",       "ah",       "ain't",      "all",       "almost",     "along",        "already",    "also",
-    "although",  "always",   "am",         "among",     "amongst",    "an",           "and",        "another",
-    "any",       "anybody",  "anyhow",     "anyone",    "anything",   "anyway",       "anywhere",   "are",
-    "around",    "as",       "at",         "aw",        "away",       "back",         "be",         "because",
-    "been",      "before",   "beforehand", "behind",    "being",      "below",        "beside",     "besides",
-    "between",   "beyond",   "both",       "but",       "by",         "can",          "cannot",     "could",
-    "dare",      "did",      "do",         "does",      "doing",      "done",         "down",       "during",
-    "each",      "eh",       "either",     "else",      "elsewhere",  "em",           "enough",     "etc",
-    "even",      "ever",     "every",      "everybody", "everyone",   "everything",   "everywhere", "except",
-    "far",       "few",      "for",        "from",      "further",    "get",          "gets",       "getting",
-    "go",        "goes",     "going",      "gonna",     "got",        "gotta",        "had",        "has",
-    "have",      "having",   "he",         "hello",     "her",        "here",         "hers",       "herself",
-    "hey",       "hi",       "him",        "himself",   "his",        "how",          "however",    "huh",
-    "i",         "if",       "in",         "indeed",    "inside",     "instead",      "into",       "is",
-    "it",        "its",      "itself",     "just",      "least",      "less",         "let",        "lets",
-    "like",      "many",     "may",        "maybe",     "me",         "might",        "mine",       "more",
-    "moreover",  "most",     "mostly",     "mr",        "mrs",        "ms",           "much",       "must",
-    "my",        "myself",   "near",       "neither",   "never",      "nevertheless", "next",       "no",
-    "nobody",    "none",     "nor",        "not",       "nothing",    "now",          "nowhere",    "of",
-    "off",       "often",    "oh",         "ok",        "okay",       "on",           "once",       "one",
-    "ones",      "only",     "onto",       "or",        "other",      "others",       "otherwise",  "ought",
-    "our",       "ours",     "ourselves",  "out",       "outside",    "over",         "own",        "per",
-    "perhaps",   "please",   "quite",      "rather",    "really",     "same",         "shall",      "she",
-    "should",    "since",    "so",         "some",      "somebody",   "somehow",      "someone",    "something",
-    "sometimes", "somewhat", "somewhere",  "soon",      "still",      "such",         "than",       "that",
-    "the",       "their",    "theirs",     "them",      "themselves", "then",         "there",      "thereby",
-    "therefore", "these",    "they",       "this",      "those",      "though",       "through",    "throughout",
-    "thus",      "till",     "to",         "together",  "too",        "toward",       "towards",    "uh",
-    "um",        "under",    "unless",     "until",     "up",         "upon",         "us",         "very",
-    "via",       "wanna",    "was",        "we",        "well",       "were",         "what",       "whatever",
-    "when",      "whenever", "where",      "whereas",   "wherever",   "whether",      "which",      "whichever",
-    "while",     "who",      "whoever",    "whole",     "whom",       "whose",        "why",        "will",
-    "with",      "within",   "without",    "would",     "ya",         "yeah",         "yes",        "yet",
-    "you",       "your",     "yours",      "yourself",  "yourselves", "yup",
+    "a", "about", "above", "across", "after", "afterwards", "again", "against", "ago", "ah", "ain't", "all",
+    "almost", "along", "already", "also", "although", "always", "am", "among", "amongst", "an", "and", "another",
+    "any", "anybody", "anyhow", "anyone", "anything", "anyway", "anywhere", "are", "around", "as", "at", "aw",
+    "away", "back", "be", "because", "been", "before", "beforehand", "behind", "being", "below", "beside",
+    "besides", "between", "beyond", "both", "but", "by", "can", "cannot", "could", "dare", "did", "do", "does",
+    "doing", "done", "down", "during", "each", "eh", "either", "else", "elsewhere", "em", "enough", "etc", "even",
+    "ever", "every", "everybody", "everyone", "everything", "everywhere", "except", "far", "few", "for", "from",
+    "further", "get", "gets", "getting", "go", "goes", "going", "gonna", "got", "gotta", "had", "has", "have",
+    "having", "he", "hello", "her", "here", "hers", "herself", "hey", "hi", "him", "himself", "his", "how",
+    "however", "huh", "i", "if", "in", "indeed", "inside", "instead", "into", "is", "it", "its", "itself", "just",
+    "least", "less", "let", "lets", "like", "many", "may", "maybe", "me", "might", "mine", "more", "moreover",
+    "most", "mostly", "mr", "mrs", "ms", "much", "must", "my", "myself", "near", "neither", "never", "nevertheless",
+    "next", "no", "nobody", "none", "nor", "not", "nothing", "now", "nowhere", "of", "off", "often", "oh", "ok",
+    "okay", "on", "once", "one", "ones", "only", "onto", "or", "other", "others", "otherwise", "ought", "our",
+    "ours", "ourselves", "out", "outside", "over", "own", "per", "perhaps", "please", "quite", "rather", "really",
+    "same", "shall", "she", "should", "since", "so", "some", "somebody", "somehow", "someone", "something",
+    "sometimes", "somewhat", "somewhere", "soon", "still", "such", "than", "that", "the", "their", "theirs", "them",
+    "themselves", "then", "there", "thereby", "therefore", "these", "they", "this", "those", "though", "through",
+    "throughout", "thus", "till", "to", "together", "too", "toward", "towards", "uh", "um", "under", "unless",
+    "until", "up", "upon", "us", "very", "via", "wanna", "was", "we", "well", "were", "what", "whatever", "when",
+    "whenever", "where", "whereas", "wherever", "whether", "which", "whichever", "while", "who", "whoever", "whole",
+    "whom", "whose", "why", "will", "with", "within", "without", "would", "ya", "yeah", "yes", "yet", "you", "your",
+    "yours", "yourself", "yourselves", "yup",
 });
+// clang-format on
 static_assert(std::is_sorted(Funkcyjne.begin(), Funkcyjne.end()));
 
 bool Wielka(char32_t z)
@@ -93,8 +83,8 @@ std::string BezNapisow(std::string_view tekst)
             blok = !p.starts_with("WEBVTT");
             continue;
         }
-        if (p.find("-->") != std::string_view::npos)
-            continue;
+        if (p.find("-->") != std::string_view::npos && p.front() >= '0' && p.front() <= '9')
+            continue; // a cue's times ("00:00:01,000 --> 00:00:03,000"); an HTML comment's end is no time line
         if (std::all_of(p.begin(), p.end(), [](char c) { return c >= '0' && c <= '9'; }))
             continue;
         wynik.append(linia);
