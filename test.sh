@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Vokara and runs every test headless: the whole suite on a normal build and again
-# with AddressSanitizer and UndefinedBehaviorSanitizer, then the data readers under libFuzzer for a minute.
+# with AddressSanitizer and UndefinedBehaviorSanitizer, then the readers of outside bytes under libFuzzer for a
+# minute shared between the fuzz targets.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/instaluj.sh testy
@@ -14,17 +15,28 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVOKARA_SANITIZE=ON >/dev/nul
 cmake --build build-asan -j"$jobs"
 (cd build-asan && ctest --output-on-failure)
 
+# Each fuzz target with the files its corpus starts from; the minute is shared between them.
+cele=("fuzz_dane:dane/*.txt" "fuzz_slownik:tests/fuzz/korpus_slownik/*")
+sekundy=$((60 / ${#cele[@]}))
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DVOKARA_FUZZ=ON >/dev/null
-cmake --build build-fuzz -j"$jobs" --target fuzz_dane
-korpus=$(mktemp -d)
-trap 'rm -rf "$korpus"' EXIT
-cp dane/*.txt "$korpus/"
-if ./build-fuzz/tests/fuzz_dane -max_total_time=60 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    "$korpus" > build-fuzz/fuzz.log 2>&1; then
-    grep -E '^stat::number_of_executed_units' build-fuzz/fuzz.log || true
-    echo "fuzz: 1 passed, 0 failed"
-else
-    tail -n 40 build-fuzz/fuzz.log
-    echo "fuzz: 0 passed, 1 failed"
-    exit 1
-fi
+cmake --build build-fuzz -j"$jobs" --target "${cele[@]%%:*}"
+korpusy=$(mktemp -d)
+trap 'rm -rf "$korpusy"' EXIT
+udane=0
+nieudane=0
+for cel in "${cele[@]}"; do
+    nazwa=${cel%%:*}
+    mkdir "$korpusy/$nazwa"
+    # shellcheck disable=SC2086 # the pattern after the colon is meant to expand here
+    cp ${cel#*:} "$korpusy/$nazwa/"
+    if ./build-fuzz/tests/"$nazwa" -max_total_time="$sekundy" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+        "$korpusy/$nazwa" > "build-fuzz/$nazwa.log" 2>&1; then
+        grep -E '^stat::number_of_executed_units' "build-fuzz/$nazwa.log" || true
+        udane=$((udane + 1))
+    else
+        tail -n 40 "build-fuzz/$nazwa.log"
+        nieudane=$((nieudane + 1))
+    fi
+done
+echo "fuzz: $udane passed, $nieudane failed"
+[ "$nieudane" -eq 0 ]

@@ -8,6 +8,7 @@ pakiety=(
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite
     qt6-translations-l10n
     libjpeg-dev flite1-dev
+    dict-freedict-eng-pol dict-freedict-pol-eng libespeak-ng-dev zlib1g-dev
     gstreamer1.0-plugins-good gstreamer1.0-plugins-base
     fonts-liberation2 fonts-dejavu-core
 )
