@@ -99,6 +99,32 @@ const std::vector<Przypadek>& Przypadki()
         {"kvtml, 16 MiB of empty elements", [] { return Kvtml(Powtorz("<a/>", Pelny - 100)); }},
         {"kvtml, 16 MiB of empty entries",
          [] { return Kvtml("<entries>" + Powtorz("<entry/>", Pelny - 120) + "</entries>"); }},
+        {"kvtml, 16 MiB of entries with two translations",
+         [] {
+             QByteArray srodek = "<identifiers><identifier id=\"0\"/><identifier id=\"1\"/></identifiers><entries>";
+             for (int i = 0; srodek.size() < Pelny - 200; ++i)
+                 srodek += "<entry id=\"" + QByteArray::number(i) + "\"><translation id=\"0\"><text>word " +
+                           QByteArray::number(i) + "</text></translation><translation id=\"1\"><text>słowo " +
+                           QByteArray::number(i) + "</text></translation></entry>\n";
+             return Kvtml(srodek + "</entries>");
+         }},
+        {"kvtml, 16 MiB of tags with 32 attributes",
+         [] {
+             QByteArray tag = "<a";
+             for (int i = 0; i < 32; ++i)
+                 tag += " a" + QByteArray::number(i) + "=\"\"";
+             return Kvtml(Powtorz(tag + "/>", Pelny - 100));
+         }},
+        {"kvtml, 16 namespaces, 32 prefixed attributes a tag",
+         [] {
+             QByteArray korzen = "<kvtml version=\"2.0\"";
+             for (int i = 0; i < 16; ++i)
+                 korzen += " xmlns:p" + QByteArray::number(i) + "=\"u" + QByteArray::number(i) + "\"";
+             QByteArray tag = "<p0:a";
+             for (int i = 0; i < 32; ++i)
+                 tag += " p0:a" + QByteArray::number(i) + "=\"\"";
+             return korzen + ">" + Powtorz(tag + "/>", Pelny - 400) + "</kvtml>";
+         }},
         {"kvtml, one 16 MiB text",
          [] {
              return Kvtml("<entries><entry><translation id=\"0\"><text>" + QByteArray(Pelny - 300, 'x') +
@@ -110,6 +136,14 @@ const std::vector<Przypadek>& Przypadki()
         {"text, 16 MiB of doubled quotes", [] { return "a,b\n\"" + Powtorz("a\"\"", Pelny); }},
         {"own set format, 16 MiB of line ends", [] { return "A*B\na*b\n" + QByteArray(Pelny, '\n'); }},
         {"UTF-16 with BOM, 13 MiB file", [] { return Utf16(LinieUtf16(13 * MiB), true); }, true, "duzy.txt"},
+        {"UTF-16 with BOM, 13.3 MiB of CJK text (20 MiB as UTF-8)",
+         [] {
+             QString tekst;
+             for (int i = 0; tekst.size() * 2 < 13.3 * MiB; ++i)
+                 tekst += QStringLiteral("漢字の単語 %1\t日本語の言葉 %1\r\n").arg(i);
+             return Utf16(tekst, true);
+         },
+         true, "duzy.txt"},
         {"UTF-16 without BOM, 13 MiB file", [] { return Utf16(LinieUtf16(13 * MiB), false); }, true, "duzy.txt"},
     };
     return lista;
@@ -180,13 +214,18 @@ struct Pomiar {
 
 int main(int argc, char** argv)
 {
+    // bench_import [seconds [part of a case's name]]
     // A case still running after this many seconds is stopped and shown as slower than that.
     const unsigned limit = argc > 1 ? unsigned(std::atoi(argv[1])) : 60;
     const QString katalog = QDir::tempPath() + QStringLiteral("/vokara-bench-import-%1").arg(::getpid());
     QDir().mkpath(katalog);
     std::printf("import of hostile and large files, one child process each (limit %u s)\n", limit);
     std::printf("  %-42s %10s %12s  %s\n", "case", "time ms", "peak +MB", "result");
+    // A second argument picks the cases whose name holds it.
+    const QString wybor = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     for (const Przypadek& p : Przypadki()) {
+        if (!QString::fromUtf8(p.Nazwa).contains(wybor))
+            continue;
         int potok[2];
         if (::pipe(potok) != 0)
             return 1;
