@@ -136,11 +136,18 @@ const std::vector<Przypadek>& Przypadki()
         {"text, 16 MiB of doubled quotes", [] { return "a,b\n\"" + Powtorz("a\"\"", Pelny); }},
         {"own set format, 16 MiB of line ends", [] { return "A*B\na*b\n" + QByteArray(Pelny, '\n'); }},
         {"UTF-16 with BOM, 13 MiB file", [] { return Utf16(LinieUtf16(13 * MiB), true); }, true, "duzy.txt"},
-        {"UTF-16 with BOM, 13.3 MiB of CJK text (20 MiB as UTF-8)",
+        {"UTF-16 with BOM, 13.3 MiB of CJK text (19 MiB as UTF-8)",
          [] {
+             // Ten characters a word, each of them three bytes in UTF-8 and two in UTF-16.
+             const auto slowo = [](int i, char16_t od) {
+                 QString s;
+                 for (int k = 0; k < 10; ++k, i /= 7)
+                     s += QChar(char16_t(od + i % 7 + 7 * k));
+                 return s;
+             };
              QString tekst;
              for (int i = 0; tekst.size() * 2 < 13.3 * MiB; ++i)
-                 tekst += QStringLiteral("漢字の単語 %1\t日本語の言葉 %1\r\n").arg(i);
+                 tekst += slowo(i, 0x4E00) + QLatin1Char('\t') + slowo(i, 0x6000) + QLatin1String("\r\n");
              return Utf16(tekst, true);
          },
          true, "duzy.txt"},
