@@ -890,11 +890,9 @@ WynikImportu ImportujPlik(const QString& sciezka)
     const QString niezwykly = QStringLiteral("„%1” nie jest zwykłym plikiem. Nie zaimportowano niczego.").arg(nazwa);
     if (!info.exists())
         return Blad(QStringLiteral("Nie ma pliku „%1”.").arg(nazwa));
-    // A folder, a device or a pipe could be endless or block: only regular files are read.
-    if (!info.isFile())
-        return Blad(niezwykly);
-    // The file is opened without waiting (a pipe put in its place since the check above would keep an ordinary
-    // open waiting for a writer for ever), and what was opened is checked again.
+    // A folder, a device or a pipe could be endless or block: only regular files are read. The check is made on the
+    // file as opened, and the opening does not wait: a pipe (even one put in place of the file a moment ago) would
+    // keep an ordinary open waiting for a writer for ever.
     const int deskryptor = ::open(QFile::encodeName(sciezka).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (deskryptor < 0)
         return Blad(QStringLiteral("Nie można otworzyć pliku „%1”. Nie zaimportowano niczego.").arg(nazwa));
