@@ -33,7 +33,8 @@ const QString PowodKvtml = QStringLiteral("wpis bez obu tłumaczeń");
 // A KVTML document is measured on its text before the XML reader sees it, because the reader takes a whole start
 // tag at once (comparing every attribute with every other one) and keeps every open element. No word list comes
 // near these: its elements nest a handful deep and carry an attribute or two.
-constexpr qsizetype NajwiecejElementow = 1000000;
+constexpr qsizetype NajwiecejWezlow = 1000000; // elements, comments, instructions, CDATA, references
+constexpr int NajwiecejTlumaczen = 64;         // in one entry
 constexpr int NajglebszeZagniezdzenie = 32;
 constexpr int NajwiecejAtrybutow = 32;
 constexpr int NajwiecejPrzestrzeniNazw = 16;
@@ -337,18 +338,30 @@ WynikImportu ImportujTekst(const Odczytany& odczytany)
 
 // Measures the document against the limits above in one pass over its text, as the XML reader will see it:
 // comments, CDATA sections and processing instructions are passed over, quoted attribute values are skipped whole,
-// and every '=' of a start tag counts as an attribute. Gives the reason for refusing it, or nothing.
+// every '=' of a start tag counts as an attribute and every '&' as a reference. Gives the reason for refusing it,
+// or nothing.
 QString ZmierzXml(QStringView x)
 {
     const QString koniec = QStringLiteral(" – to nie jest zestaw słów KVTML. Nie zaimportowano niczego.");
-    qsizetype elementy = 0;
+    const QString zaWieleWezlow =
+        QStringLiteral("Plik XML ma ponad milion elementów, komentarzy i odwołań do znaków") + koniec;
+    qsizetype wezly = 0;
     int glebokosc = 0;
     int przestrzenie = 0;
     const qsizetype n = x.size();
     qsizetype i = 0;
-    while ((i = x.indexOf(QLatin1Char('<'), i)) >= 0) {
+    for (;;) {
+        const qsizetype otwarcie = x.indexOf(QLatin1Char('<'), i);
+        wezly += x.mid(i, (otwarcie < 0 ? n : otwarcie) - i).count(QLatin1Char('&'));
+        if (wezly > NajwiecejWezlow)
+            return zaWieleWezlow;
+        if (otwarcie < 0)
+            break;
+        i = otwarcie;
         const QStringView reszta = x.mid(i);
         qsizetype k = -1;
+        if (!reszta.startsWith(u"</") && ++wezly > NajwiecejWezlow)
+            return zaWieleWezlow;
         if (reszta.startsWith(u"<!--")) {
             k = x.indexOf(u"-->", i + 4);
             i = k < 0 ? n : k + 3;
@@ -371,15 +384,17 @@ QString ZmierzXml(QStringView x)
             continue;
         }
         const bool deklaracja = reszta.startsWith(u"<!");
-        if (!deklaracja && ++elementy > NajwiecejElementow)
-            return QStringLiteral("Plik XML ma ponad milion elementów") + koniec;
         int atrybuty = 0;
         qsizetype j = i + 1;
         while (j < n && x[j] != QLatin1Char('>')) {
             const QChar c = x[j];
             if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
                 k = x.indexOf(c, j + 1);
-                j = k < 0 ? n : k + 1;
+                const qsizetype za = k < 0 ? n : k + 1;
+                wezly += x.mid(j, za - j).count(QLatin1Char('&'));
+                if (wezly > NajwiecejWezlow)
+                    return zaWieleWezlow;
+                j = za;
                 continue;
             }
             // The document's own entity declarations (the internal subset of its DOCTYPE) could expand into any
@@ -452,16 +467,24 @@ WynikImportu ImportujKvtml(const QString& tekst)
                                    "Nie zaimportowano niczego."));
 
     QStringList identyfikatory;
-    // Translation ids get numbers in order of first appearance; `kolejnosc` gives them back, for a document that
-    // lists no identifiers.
-    QHash<QString, int> numery;
-    QStringList kolejnosc;
-    QList<qsizetype> ostatniWpis; // for each id, the entry that last took a text under it
     struct Wpis {
         int Wiersz;
-        QList<std::pair<int, QString>> Tlumaczenia;
+        QList<std::pair<QString, QString>> Tlumaczenia; // id and text
     };
     QList<Wpis> wpisy;
+    // For a document that lists no identifiers: the two first translation ids in number order, kept as they come.
+    const auto przed = [](const QString& a, const QString& b) {
+        return a.toInt() != b.toInt() ? a.toInt() < b.toInt() : a < b;
+    };
+    QStringList najmniejsze;
+    const auto zauwaz = [&](const QString& id) {
+        if (najmniejsze.contains(id))
+            return;
+        najmniejsze.insert(std::lower_bound(najmniejsze.begin(), najmniejsze.end(), id, przed) - najmniejsze.begin(),
+                           id);
+        if (najmniejsze.size() > 2)
+            najmniejsze.removeLast();
+    };
     while (xml.readNextStartElement()) {
         if (xml.name() == QLatin1String("identifiers")) {
             while (xml.readNextStartElement()) {
@@ -477,29 +500,23 @@ WynikImportu ImportujKvtml(const QString& tekst)
                 }
                 Wpis wpis{int(xml.lineNumber()), {}};
                 while (xml.readNextStartElement()) {
-                    if (xml.name() != QLatin1String("translation")) {
+                    // An entry holds one translation a language; past NajwiecejTlumaczen they are read past, so
+                    // looking an id up among an entry's own stays short.
+                    if (xml.name() != QLatin1String("translation") || wpis.Tlumaczenia.size() >= NajwiecejTlumaczen) {
                         xml.skipCurrentElement();
                         continue;
                     }
                     const QString id = xml.attributes().value(QLatin1String("id")).toString();
                     while (xml.readNextStartElement()) {
-                        if (xml.name() != QLatin1String("text")) {
-                            xml.skipCurrentElement();
-                            continue;
-                        }
-                        auto numer = numery.constFind(id);
-                        if (numer == numery.cend()) {
-                            numer = numery.insert(id, int(kolejnosc.size()));
-                            kolejnosc << id;
-                            ostatniWpis << -1;
-                        }
                         // Only an id's first text in an entry counts.
-                        if (ostatniWpis[*numer] == wpisy.size()) {
+                        if (xml.name() != QLatin1String("text") ||
+                            std::any_of(wpis.Tlumaczenia.cbegin(), wpis.Tlumaczenia.cend(),
+                                        [&id](const auto& t) { return t.first == id; })) {
                             xml.skipCurrentElement();
                             continue;
                         }
-                        ostatniWpis[*numer] = wpisy.size();
-                        wpis.Tlumaczenia.append({*numer, TekstElementu(xml, NajdluzszyTekstKvtml)});
+                        wpis.Tlumaczenia.append({id, TekstElementu(xml, NajdluzszyTekstKvtml)});
+                        zauwaz(id);
                     }
                 }
                 wpisy.append(std::move(wpis));
@@ -515,22 +532,14 @@ WynikImportu ImportujKvtml(const QString& tekst)
         return uszkodzony();
 
     identyfikatory.removeAll(QString());
-    if (identyfikatory.size() < 2) {
-        // Only the two first in number order are taken.
-        const qsizetype ile = std::min<qsizetype>(2, kolejnosc.size());
-        std::partial_sort(
-            kolejnosc.begin(), kolejnosc.begin() + ile, kolejnosc.end(),
-            [](const QString& a, const QString& b) { return a.toInt() != b.toInt() ? a.toInt() < b.toInt() : a < b; });
-        identyfikatory = kolejnosc.mid(0, ile);
-    }
+    if (identyfikatory.size() < 2)
+        identyfikatory = najmniejsze;
     if (identyfikatory.size() < 2)
         return Blad(QStringLiteral("Plik KVTML nie ma słów w dwóch językach. Nie zaimportowano niczego."));
 
-    const int pierwszy = numery.value(identyfikatory[0], -1);
-    const int drugi = numery.value(identyfikatory[1], -1);
-    const auto tlumaczenie = [](const Wpis& wpis, int numer) {
-        for (const auto& [n, tekst] : wpis.Tlumaczenia) {
-            if (n == numer)
+    const auto tlumaczenie = [](const Wpis& wpis, const QString& id) {
+        for (const auto& [i, tekst] : wpis.Tlumaczenia) {
+            if (i == id)
                 return tekst;
         }
         return QString();
@@ -538,8 +547,8 @@ WynikImportu ImportujKvtml(const QString& tekst)
     WynikImportu w;
     w.Rodzaj = QStringLiteral("KVTML 2");
     for (const Wpis& wpis : wpisy) {
-        const QString pierwsze = tlumaczenie(wpis, pierwszy);
-        const QString drugie = tlumaczenie(wpis, drugi);
+        const QString pierwsze = tlumaczenie(wpis, identyfikatory[0]);
+        const QString drugie = tlumaczenie(wpis, identyfikatory[1]);
         if (OczyscPole(pierwsze).isEmpty() || OczyscPole(drugie).isEmpty())
             Pomin(w, PowodKvtml, wpis.Wiersz);
         else
