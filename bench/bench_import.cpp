@@ -125,6 +125,19 @@ const std::vector<Przypadek>& Przypadki()
                  tag += " p0:a" + QByteArray::number(i) + "=\"\"";
              return korzen + ">" + Powtorz(tag + "/>", Pelny - 400) + "</kvtml>";
          }},
+        {"kvtml, one entry with 16 MiB of translations",
+         [] {
+             QByteArray srodek = "<entries><entry>";
+             for (int i = 0; srodek.size() < Pelny - 200; ++i)
+                 srodek += "<translation id=\"" + QByteArray::number(i) + "\"><text>t</text></translation>";
+             return Kvtml(srodek + "</entry></entries>");
+         }},
+        {"kvtml, 999,000 undeclared entity references",
+         [] {
+             return "<?xml version=\"1.0\"?>\n<!DOCTYPE kvtml SYSTEM \"kvtml2.dtd\">\n<kvtml version=\"2.0\"><entries>"
+                    "<entry><translation id=\"0\"><text>" +
+                    Powtorz("&e;", 3 * 999000) + "</text></translation></entry></entries></kvtml>";
+         }},
         {"kvtml, one 16 MiB text",
          [] {
              return Kvtml("<entries><entry><translation id=\"0\"><text>" + QByteArray(Pelny - 300, 'x') +
