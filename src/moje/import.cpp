@@ -60,17 +60,31 @@ void Pomin(WynikImportu& w, const QString& powod, int wiersz)
     ++w.Powody[powod];
 }
 
+// Whether a field cleans to nothing: blanks, control characters and invisible marks only.
+bool Puste(QStringView pole)
+{
+    return std::all_of(pole.cbegin(), pole.cend(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return u < 0x20 || u == 0x7F || u == 0x85 || u == 0x2028 || u == 0x2029 || u == 0xFEFF || u == 0x200B ||
+               c.isSpace();
+    });
+}
+
 // Takes a pair from two raw fields, or records why not.
-void Dodaj(WynikImportu& w, const QString& pierwsze, const QString& drugie, int wiersz)
+void Dodaj(WynikImportu& w, QStringView pierwsze, QStringView drugie, int wiersz)
 {
     if (pierwsze.size() > NajdluzszePoleImportu * 4 || drugie.size() > NajdluzszePoleImportu * 4)
         return Pomin(w, PowodDlugie, wiersz); // not worth cleaning
+    if (w.Pary.size() >= NajwiecejPar) {
+        // Past the cap a line is only counted, so it is not cleaned either.
+        if (!Puste(pierwsze) || !Puste(drugie))
+            Pomin(w, PowodZaDuzo, wiersz);
+        return;
+    }
     const QString angielski = OczyscPole(pierwsze);
     const QString polski = OczyscPole(drugie);
     if (angielski.isEmpty() && polski.isEmpty())
         return; // a blank line is no data, so nothing to report
-    if (w.Pary.size() >= NajwiecejPar)
-        return Pomin(w, PowodZaDuzo, wiersz);
     if (angielski.size() > NajdluzszePoleImportu || polski.size() > NajdluzszePoleImportu)
         return Pomin(w, PowodDlugie, wiersz);
     if (angielski.isEmpty() || polski.isEmpty())
@@ -298,7 +312,7 @@ WynikImportu ImportujTekst(const Odczytany& odczytany)
         // This program's own set format: the split at the first '*', no quoting, and the captions on line 1.
         bool naglowek = true;
         PodzielRekordy(tekst, QChar(), false, [&](const Rekord& r) {
-            const QString linia = r.Pola.value(0);
+            const QStringView linia = r.Pola.value(0);
             const qsizetype gwiazdka = linia.indexOf(QLatin1Char('*'));
             if (naglowek) {
                 naglowek = false;
@@ -317,16 +331,25 @@ WynikImportu ImportujTekst(const Odczytany& odczytany)
         });
         w.Rodzaj += QStringLiteral(", podpisy z pierwszego wiersza");
     } else {
-        QStringList pola;
         PodzielRekordy(tekst, separator, true, [&](const Rekord& r) {
             // Only the first two fields that are not left out are needed, so only those are made plain text.
-            pola.clear();
-            for (int k = 0; k < r.Pola.size() && pola.size() < 2; ++k) {
+            int wybrane[2] = {-1, -1};
+            int ile = 0;
+            for (int k = 0; k < r.Pola.size() && ile < 2; ++k) {
                 if (!anki.Pominiete.contains(k))
-                    pola << (anki.Html ? TekstHtml(r.Pola[k]) : r.Pola[k]);
+                    wybrane[ile++] = k;
             }
-            if (pola.size() < 2) {
-                if (!pola.value(0).trimmed().isEmpty())
+            QString html[2];
+            QStringView pola[2];
+            for (int i = 0; i < ile; ++i) {
+                pola[i] = r.Pola[wybrane[i]];
+                if (anki.Html) {
+                    html[i] = TekstHtml(pola[i]);
+                    pola[i] = html[i];
+                }
+            }
+            if (ile < 2) {
+                if (!pola[0].trimmed().isEmpty())
                     Pomin(w, PowodBrakPola, r.Wiersz + anki.Linie);
                 return;
             }
@@ -643,8 +666,7 @@ QString WynikImportu::Podsumowanie() const
 void PodzielRekordy(QStringView tekst, QChar separator, bool cudzyslowy,
                     const std::function<void(const Rekord&)>& oddaj)
 {
-    Rekord rekord{1, {}};
-    QString pole;
+    Rekord rekord{1, {}, {}};
     int wiersz = 1;
     bool poczatekPola = true;
     bool wCudzyslowie = false;
@@ -652,20 +674,53 @@ void PodzielRekordy(QStringView tekst, QChar separator, bool cudzyslowy,
     qsizetype doslowny = -1; // a quote at this position is an ordinary character (its field never closed)
     int wierszOtwarcia = 0;
     const qsizetype n = tekst.size();
-    // Past NajwiecejPol fields a record's fields are read past and not kept.
+    // The field being read: a slice of the text [od, doo) as long as it is one, else gathered into `zebrane`
+    // (doubled quotes, text after a closing quote). Past NajwiecejPol fields a record's fields are not kept.
+    qsizetype od = 0;
+    qsizetype doo = 0;
+    bool zbierane = false;
+    QString zebrane;
     const auto zachowaj = [&rekord] { return rekord.Pola.size() < NajwiecejPol; };
+    const auto dolacz = [&](qsizetype p, qsizetype k) {
+        if (!zachowaj())
+            return;
+        if (!zbierane) {
+            if (od == doo) {
+                od = p;
+                doo = k;
+                return;
+            }
+            if (p == doo) {
+                doo = k;
+                return;
+            }
+            zebrane = tekst.mid(od, doo - od).toString();
+            zbierane = true;
+        }
+        zebrane += tekst.mid(p, k - p);
+    };
+    const auto wyczysc = [&] {
+        od = doo = 0;
+        zbierane = false;
+        zebrane.clear();
+    };
     const auto zamknijPole = [&] {
-        if (zachowaj())
-            rekord.Pola << pole;
-        pole.clear();
+        if (zachowaj()) {
+            if (zbierane) {
+                rekord.Zebrane << zebrane;
+                rekord.Pola << QStringView(rekord.Zebrane.constLast());
+            } else {
+                rekord.Pola << tekst.mid(od, doo - od);
+            }
+        }
+        wyczysc();
     };
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = tekst[i];
         if (wCudzyslowie) {
             if (c == QLatin1Char('"')) {
                 if (i + 1 < n && tekst[i + 1] == QLatin1Char('"')) {
-                    if (zachowaj())
-                        pole += c;
+                    dolacz(i, i + 1);
                     ++i;
                 } else {
                     wCudzyslowie = false;
@@ -679,8 +734,7 @@ void PodzielRekordy(QStringView tekst, QChar separator, bool cudzyslowy,
                         (tekst[j] == QLatin1Char('\r') && !(j + 1 < n && tekst[j + 1] == QLatin1Char('\n'))))
                         ++wiersz;
                 }
-                if (zachowaj())
-                    pole += tekst.mid(i, j - i);
+                dolacz(i, j);
                 i = j - 1;
             }
             // A quote that never closes (or only far beyond any field's length) was an ordinary character.
@@ -690,7 +744,7 @@ void PodzielRekordy(QStringView tekst, QChar separator, bool cudzyslowy,
                 doslowny = otwarcie;
                 i = otwarcie - 1;
                 wiersz = wierszOtwarcia;
-                pole.clear();
+                wyczysc();
                 poczatekPola = false;
             }
             continue;
@@ -702,7 +756,7 @@ void PodzielRekordy(QStringView tekst, QChar separator, bool cudzyslowy,
             poczatekPola = false;
             if (i + 1 == n) {
                 wCudzyslowie = false;
-                pole += c;
+                dolacz(i, i + 1);
             }
             continue;
         }
@@ -719,6 +773,7 @@ void PodzielRekordy(QStringView tekst, QChar separator, bool cudzyslowy,
             ++wiersz;
             rekord.Wiersz = wiersz;
             rekord.Pola.clear();
+            rekord.Zebrane.clear();
             poczatekPola = true;
             continue;
         }
@@ -727,25 +782,24 @@ void PodzielRekordy(QStringView tekst, QChar separator, bool cudzyslowy,
         while (j < n && (separator.isNull() || tekst[j] != separator) && tekst[j] != QLatin1Char('\r') &&
                tekst[j] != QLatin1Char('\n'))
             ++j;
-        if (zachowaj())
-            pole += tekst.mid(i, j - i);
+        dolacz(i, j);
         poczatekPola = false;
         i = j - 1;
     }
-    if (!pole.isEmpty() || !rekord.Pola.isEmpty()) {
+    if ((zbierane ? !zebrane.isEmpty() : doo > od) || !rekord.Pola.isEmpty()) {
         zamknijPole();
         oddaj(rekord);
     }
 }
 
-QString OczyscPole(const QString& pole)
+QString OczyscPole(QStringView pole)
 {
     const auto zwykly = [](QChar c) {
         const char16_t u = c.unicode();
         return u >= 0x20 && u != 0x7F && u != 0x85 && u != 0x2028 && u != 0x2029 && u != 0xFEFF && u != 0x200B;
     };
     if (std::all_of(pole.cbegin(), pole.cend(), zwykly))
-        return pole.trimmed();
+        return pole.trimmed().toString();
     QString wynik;
     wynik.reserve(pole.size());
     for (qsizetype i = 0; i < pole.size(); ++i) {
@@ -788,23 +842,20 @@ QString NazwaDoKomunikatu(const QString& nazwa)
     return wynik;
 }
 
-QString TekstHtml(const QString& html)
+QString TekstHtml(QStringView html)
 {
     // Each step is one walk over the field, whatever it holds: a '<' without '>', a "[sound:" without ']' and an
     // '&' without ';' cost no search through the rest of the field.
-    QString tekst = html;
+    QString tekst = html.toString();
     if (tekst.contains(QLatin1Char('<')))
         tekst = BezZnacznikow(tekst);
     if (tekst.contains(u"[sound:"))
         tekst = BezDzwiekow(tekst);
     if (!tekst.contains(QLatin1Char('&')))
         return tekst;
-    static const QHash<QString, QChar> nazwane = {
-        {QStringLiteral("amp"), QLatin1Char('&')},   {QStringLiteral("lt"), QLatin1Char('<')},
-        {QStringLiteral("gt"), QLatin1Char('>')},    {QStringLiteral("quot"), QLatin1Char('"')},
-        {QStringLiteral("apos"), QLatin1Char('\'')}, {QStringLiteral("nbsp"), QChar(0x00A0)},
-        {QStringLiteral("ndash"), QChar(0x2013)},    {QStringLiteral("mdash"), QChar(0x2014)},
-        {QStringLiteral("hellip"), QChar(0x2026)},
+    static const std::pair<const char16_t*, char16_t> nazwane[] = {
+        {u"amp", u'&'},       {u"lt", u'<'},         {u"gt", u'>'},         {u"quot", u'"'},        {u"apos", u'\''},
+        {u"nbsp", u'\u00A0'}, {u"ndash", u'\u2013'}, {u"mdash", u'\u2014'}, {u"hellip", u'\u2026'},
     };
     const QStringView t = tekst;
     QString wynik;
@@ -833,9 +884,10 @@ QString TekstHtml(const QString& html)
             if (ok && kod > 0 && kod <= 0x10FFFF && !(kod >= 0xD800 && kod <= 0xDFFF))
                 znak = kod;
         } else {
-            const auto nazwany = nazwane.constFind(nazwa.toString());
-            if (nazwany != nazwane.cend())
-                znak = nazwany->unicode();
+            for (const auto& [n, z] : nazwane) {
+                if (nazwa == QStringView(n))
+                    znak = z;
+            }
         }
         if (znak == 0) {
             wynik += QLatin1Char('&');
