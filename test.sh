@@ -16,7 +16,7 @@ cmake --build build-asan -j"$jobs"
 (cd build-asan && ctest --output-on-failure)
 
 # Each fuzz target with the files its corpus starts from; the minute is shared between them.
-cele=("fuzz_dane:dane/*.txt" "fuzz_slownik:tests/fuzz/korpus_slownik/*")
+cele=("fuzz_dane:dane/*.txt" "fuzz_import:tests/fuzz/korpus_import/*" "fuzz_slownik:tests/fuzz/korpus_slownik/*")
 sekundy=$((60 / ${#cele[@]}))
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DVOKARA_FUZZ=ON >/dev/null
 cmake --build build-fuzz -j"$jobs" --target "${cele[@]%%:*}"

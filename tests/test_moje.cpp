@@ -7,9 +7,17 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QStringEncoder>
 #include <QTableView>
 
+#include <atomic>
 #include <optional>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vokara;
 
@@ -26,6 +34,23 @@ QStringList jakoTekst(const QList<Para>& pary)
     for (const Para& p : pary)
         wynik << p.Angielski + QLatin1Char('|') + p.Polski;
     return wynik;
+}
+
+QByteArray utf16(const QString& tekst, bool bom, bool be = false)
+{
+    QStringEncoder koder(be ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+    return (bom ? QByteArray(be ? "\xFE\xFF" : "\xFF\xFE") : QByteArray()) + QByteArray(koder.encode(tekst));
+}
+
+QByteArray kvtml(const QByteArray& wpisy, const QByteArray& deklaracja = "<?xml version=\"1.0\"?>")
+{
+    return deklaracja + "\n<kvtml version=\"2.0\"><entries>" + wpisy + "</entries></kvtml>\n";
+}
+
+QByteArray wpis(const QByteArray& angielski, const QByteArray& polski)
+{
+    return "<entry><translation id=\"0\"><text>" + angielski + "</text></translation><translation id=\"1\"><text>" +
+           polski + "</text></translation></entry>";
 }
 
 } // namespace
@@ -93,6 +118,23 @@ private slots:
         QTest::newRow("XML, not KVTML") << QByteArray() << "nie_kvtml.xml" << QStringLiteral("nie jest zestawem");
         QTest::newRow("KVTML 1") << QByteArray("<kvtml><e><o>a</o><t>b</t></e></kvtml>") << QString()
                                  << QStringLiteral("wersji 2");
+        // Documents that crashed or stalled the reader are refused by their shape before it reads them.
+        QTest::newRow("KVTML 70,000 deep in <text>")
+            << kvtml(wpis(QByteArray("<a>").repeated(70000) + "x" + QByteArray("</a>").repeated(70000), "b"))
+            << QString() << QStringLiteral("zagnieżdżone");
+        QByteArray szeroki = "<kvtml version=\"2.0\"";
+        for (int i = 0; i < 100000; ++i)
+            szeroki += " a" + QByteArray::number(i) + "=\"\"";
+        QTest::newRow("KVTML root, 100,000 attributes") << szeroki + "/>" << QString() << QStringLiteral("atrybuty");
+        QByteArray przestrzenie = "<kvtml version=\"2.0\"";
+        for (int i = 0; i < 17; ++i)
+            przestrzenie += " xmlns:p" + QByteArray::number(i) + "=\"u\"";
+        QTest::newRow("KVTML, 17 namespaces") << przestrzenie + "/>" << QString() << QStringLiteral("przestrzeni nazw");
+        QTest::newRow("KVTML, a million elements")
+            << kvtml(QByteArray("<entry/>").repeated(1000001)) << QString() << QStringLiteral("milion");
+        QTest::newRow("KVTML, own entities")
+            << QByteArray("<!DOCTYPE kvtml [<!ENTITY e \"x\">]><kvtml version=\"2.0\">&e;</kvtml>") << QString()
+            << QStringLiteral("deklaracje DTD");
     }
 
     void zlyPlik()
@@ -103,6 +145,64 @@ private slots:
         QVERIFY(!w.Ok);
         QVERIFY(w.Pary.isEmpty() || !w.Ok);
         QVERIFY2(w.Blad.contains(WARTOSC(QString, blad)), qPrintable(w.Blad));
+    }
+
+    void odczyt_data()
+    {
+        QTest::addColumn<QByteArray>("bajty");
+        QTest::addColumn<QStringList>("pary");
+        QTest::addColumn<int>("pominiete");
+        QTest::addColumn<QString>("rodzaj");
+        const QString pary = QStringLiteral("bird;ptak\r\nowl;sowa\r\n");
+        const QString utf16Kvtml =
+            QString::fromUtf8(kvtml(wpis("red", "czerwony"), "<?xml version=\"1.0\" encoding=\"UTF-16\"?>"));
+        QTest::newRow("UTF-16 LE, no BOM") << utf16(pary, false) << QStringList{"bird|ptak", "owl|sowa"} << 0
+                                           << "tekst UTF-16, pola rozdzielone średnikiem";
+        QTest::newRow("UTF-16 BE, no BOM") << utf16(pary, false, true) << QStringList{"bird|ptak", "owl|sowa"} << 0
+                                           << "tekst UTF-16, pola rozdzielone średnikiem";
+        QTest::newRow("KVTML in UTF-16 saying so")
+            << utf16(utf16Kvtml, true) << QStringList{"red|czerwony"} << 0 << "KVTML 2";
+        QTest::newRow("KVTML in UTF-16 BE, no BOM")
+            << utf16(utf16Kvtml, false, true) << QStringList{"red|czerwony"} << 0 << "KVTML 2";
+        QTest::newRow("KVTML in ISO-8859-2")
+            << kvtml(wpis("moustache", "w\xb1s"), "<?xml version=\"1.0\" encoding=\"ISO-8859-2\"?>")
+            << QStringList{"moustache|wąs"} << 0 << "KVTML 2";
+        QTest::newRow("KVTML markup in a text") << kvtml(wpis("red <b>hot</b> <i>chili <u>pepper</u></i>", "papryczka"))
+                                                << QStringList{"red hot chili pepper|papryczka"} << 0 << "KVTML 2";
+        QTest::newRow("KVTML text too long") << kvtml(wpis(QByteArray(50000, 'x'), "y") + wpis("cat", "kot"))
+                                             << QStringList{"cat|kot"} << 1 << "KVTML 2";
+        const struct {
+            const char* nazwa;
+            const char* wiersz;
+            const char* opis;
+        } separatory[] = {
+            {"Tab", "cat\tkot", "tabulatorem"},     {"comma", "cat,kot", "przecinkiem"},
+            {"semicolon", "cat;kot", "średnikiem"}, {"Pipe", "cat|kot", "kreską pionową"},
+            {"space", "cat kot", "spacją"},         {"colon", "cat:kot", "dwukropkiem"},
+            {"#", "cat#kot", "znakiem „#”"},
+        };
+        for (const auto& s : separatory)
+            QTest::newRow(qPrintable(QStringLiteral("separator %1").arg(s.nazwa)))
+                << "#separator:" + QByteArray(s.nazwa) + "\n" + s.wiersz + "\n"
+                << QStringList{"cat|kot"} << 0
+                << QStringLiteral("tekst UTF-8, pola rozdzielone %1, nagłówek Anki").arg(QString::fromUtf8(s.opis));
+        QTest::newRow("blank lines and separators")
+            << "a,b\n" + QByteArray(100000, '\n') + QByteArray(",,,,\n").repeated(1000) + "c,d" +
+                   QByteArray(",z").repeated(100000) + "\n"
+            << QStringList{"a|b", "c|d"} << 0 << "tekst UTF-8, pola rozdzielone przecinkiem";
+        QTest::newRow("Anki HTML, '&' alone")
+            << QByteArray("#html:true\nAT&T &amp; co&#x41;\t&&& <br x\n") << QStringList{"AT&T & coA|&&& <br x"} << 0
+            << "tekst UTF-8, pola rozdzielone tabulatorem, nagłówek Anki";
+    }
+
+    void odczyt()
+    {
+        QFETCH(QByteArray, bajty);
+        const WynikImportu w = ImportujBajty(bajty);
+        QVERIFY2(w.Ok, qPrintable(w.Blad));
+        QCOMPARE(jakoTekst(w.Pary), WARTOSC(QStringList, pary));
+        QCOMPARE(w.Pominiete, WARTOSC(int, pominiete));
+        QCOMPARE(w.Rodzaj, WARTOSC(QString, rodzaj));
     }
 
     void duzePliki()
@@ -125,6 +225,60 @@ private slots:
         QCOMPARE(jakoTekst(ImportujBajty("\"x,y\nsun,słońce\n").Pary), (QStringList{"\"x|y", "sun|słońce"}));
         // Broken UTF-8 is read as Windows-1250 (0xB9 is ą there).
         QCOMPARE(jakoTekst(ImportujBajty("w\xb9s;moustache\n").Pary), QStringList{"wąs|moustache"});
+        // The cap is on the file's bytes: 13 MiB of UTF-16 are read, though they would be 20 MiB as UTF-8.
+        testy::zapisz(katalog.filePath("utf16.txt"),
+                      utf16(QStringLiteral("cat\tkot\r\n") + QString(6900000, QChar(0x4E00)) + "\tx\r\n", true));
+        const WynikImportu u = ImportujPlik(katalog.filePath("utf16.txt"));
+        QVERIFY2(u.Ok, qPrintable(u.Blad));
+        QCOMPARE(jakoTekst(u.Pary), QStringList{"cat|kot"});
+    }
+
+    // A pipe is refused without waiting for a writer (a pipe put in place of a file after any check by name would
+    // otherwise block the open). Were it to block, the watchdog fails the test and a writer lets the thread end.
+    void potok()
+    {
+        QTemporaryDir katalog;
+        const QByteArray sciezka = QFile::encodeName(katalog.filePath("potok.txt"));
+        QCOMPARE(::mkfifo(sciezka.constData(), 0600), 0);
+        WynikImportu w;
+        std::atomic<bool> gotowe = false;
+        std::thread watek([&] {
+            w = ImportujPlik(katalog.filePath("potok.txt"));
+            gotowe = true;
+        });
+        const auto koniec = qScopeGuard([&] {
+            while (!gotowe) {
+                const int pisarz = ::open(sciezka.constData(), O_WRONLY | O_NONBLOCK);
+                if (pisarz >= 0)
+                    ::close(pisarz);
+                QThread::msleep(10);
+            }
+            watek.join();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(gotowe, 5000);
+        QVERIFY2(w.Blad.contains(QStringLiteral("zwykłym plikiem")), qPrintable(w.Blad));
+    }
+
+    // A file name is shown with its control and format characters replaced: U+202E would turn the message around.
+    void nazwaWKomunikacie_data()
+    {
+        QTest::addColumn<QString>("nazwa");
+        QTest::addColumn<QString>("widac");
+        QTest::newRow("right-to-left override")
+            << QStringLiteral("lista\u202Etxt.exe") << QStringLiteral("lista\uFFFDtxt.exe");
+        QTest::newRow("isolate, mark, zero width")
+            << QStringLiteral("a\u2067b\u200Fc\u200Bd") << QStringLiteral("a\uFFFDb\uFFFDc\uFFFDd");
+        QTest::newRow("escape, tag character")
+            << QStringLiteral("a\x1b") + QString::fromUcs4(U"\U000E0041") + "b" << QStringLiteral("a\uFFFD\uFFFDb");
+        QTest::newRow("Polish letters, emoji") << QStringLiteral("żółw 🐢.txt") << QStringLiteral("żółw 🐢.txt");
+    }
+
+    void nazwaWKomunikacie()
+    {
+        QFETCH(QString, nazwa);
+        QTemporaryDir katalog;
+        QCOMPARE(ImportujPlik(katalog.filePath(nazwa)).Blad,
+                 QStringLiteral("Nie ma pliku „%1”.").arg(WARTOSC(QString, widac)));
     }
 
     void nazwyPlikow_data()
@@ -317,6 +471,9 @@ private slots:
         QTest::mouseClick(testy::Formularz(*p.FGlowny).ButMojeZestawy, Qt::LeftButton);
         TFMojeZestawy& e = p.FGlowny->MojeZestawy();
         QVERIFY(e.isVisible());
+        QVERIFY(!e.Importuj(k.sciezka(QStringLiteral("zła\u202Etxt.exe"))));
+        QVERIFY2(odp.teksty.last().startsWith(QStringLiteral("Nie zaimportowano pliku „zła\uFFFDtxt.exe”.")),
+                 qPrintable(odp.teksty.last()));
         QVERIFY(e.Importuj(k.sciezka("Lekcja 7.tsv")));
         QCOMPARE(e.findChild<QLineEdit*>("ENazwa")->text(), QStringLiteral("Lekcja 7"));
         QVERIFY(e.Zmieniony());

@@ -529,7 +529,8 @@ bool TFMojeZestawy::Importuj(const QString& sciezka)
         WypelnijListe(plik_); // the own sets are listed beside the import even before the window first shows
     const vokara::WynikImportu wynik = vokara::ImportujPlik(sciezka);
     if (!wynik.Ok) {
-        Komunikat(QStringLiteral("Nie zaimportowano pliku „%1”.").arg(QFileInfo(sciezka).fileName()) +
+        Komunikat(QStringLiteral("Nie zaimportowano pliku „%1”.")
+                      .arg(vokara::NazwaDoKomunikatu(QFileInfo(sciezka).fileName())) +
                   QLatin1Char('\r') + wynik.Blad);
         return false;
     }

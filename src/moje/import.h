@@ -5,6 +5,10 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <functional>
 
 namespace vokara {
 
@@ -37,25 +41,36 @@ struct WynikImportu {
     QString Podsumowanie() const;
 };
 
-// Reads a file from disk: refuses what is not a regular file or is larger than NajwiekszyImport.
+// Reads a file from disk: refuses what is not a regular file (checked on the opened file, so nothing swapped in
+// afterwards can block) or is larger than NajwiekszyImport.
 WynikImportu ImportujPlik(const QString& sciezka);
-// Reads file bytes; the name only helps to tell a KVTML file by its extension.
+// Reads file bytes (at most NajwiekszyImport of them); the name only helps to tell a KVTML file by its extension.
 WynikImportu ImportujBajty(const QByteArray& bajty, const QString& nazwaPliku = QString());
 
 // Fields of delimited text, with RFC 4180 quoting when `cudzyslowy` is set: a field that starts with '"' runs to
 // the next lone '"', doubled quotes stand for one, and separators and line breaks inside quotes belong to the
-// field. Each record comes with the number of the line it starts on.
+// field. Each record comes with the number of the line it starts on. Records are handed over one at a time, so a
+// file of blank lines or of separators costs no memory, and a field is a view of the text wherever it can be; the
+// views hold only while the record is handed over. A record keeps at most NajwiecejPol fields (the rest are read
+// past), which is more than any column an Anki header can leave out.
+inline constexpr int NajwiecejPol = 66;
 struct Rekord {
     int Wiersz = 0;
-    QStringList Pola;
+    QList<QStringView> Pola;
+    QStringList Zebrane; // the text of fields that are no slice of the input (doubled quotes), which Pola views
 };
-QList<Rekord> PodzielRekordy(const QString& tekst, QChar separator, bool cudzyslowy);
+void PodzielRekordy(QStringView tekst, QChar separator, bool cudzyslowy,
+                    const std::function<void(const Rekord&)>& rekord);
 
 // A field as the editor takes it: line breaks and other control characters become blanks, and the blanks around
 // it (no-break spaces included) go.
-QString OczyscPole(const QString& pole);
+QString OczyscPole(QStringView pole);
+
+// A file name as a message shows it: control, format and invisible characters (the bidirectional overrides and
+// isolates among them, which would turn the Polish text around them) each become U+FFFD.
+QString NazwaDoKomunikatu(const QString& nazwa);
 
 // Text of an HTML field (Anki): <br> and block ends become blanks, tags go, entities are decoded.
-QString TekstHtml(const QString& html);
+QString TekstHtml(QStringView html);
 
 } // namespace vokara
