@@ -1,5 +1,6 @@
-// The main window's controls by the names of their forms, found by object name once every page is made, so a test
-// reaches any control of the window as `ui.ButSprawdz` whichever page's form holds it.
+// The controls of the main window's forms by their names, found by object name (every page made first), so a test
+// reaches any control as `ui.ButSprawdz` whichever page's form holds it. Over a single page, the controls of the
+// other forms are null.
 #pragma once
 
 #include "fglowny.h"
@@ -18,17 +19,17 @@
 
 namespace testy {
 
-template <typename T> T* Kontrolka(TFGlowny& okno, const char* nazwa)
+template <typename T> T* Kontrolka(QWidget& okno, const char* nazwa)
 {
-    okno.ZbudujStrony();
-    auto* w = okno.findChild<T*>(QString::fromLatin1(nazwa));
-    if (!w)
-        qFatal("no widget %s", nazwa);
-    return w;
+    if (auto* glowne = qobject_cast<TFGlowny*>(&okno))
+        glowne->ZbudujStrony();
+    if (okno.objectName() == QLatin1String(nazwa))
+        return qobject_cast<T*>(&okno);
+    return okno.findChild<T*>(QString::fromLatin1(nazwa));
 }
 
 struct Formularz {
-    explicit Formularz(TFGlowny& okno);
+    explicit Formularz(QWidget& okno);
 
     QTabWidget* PStrony;
     QWidget* SPowitanie;
@@ -91,7 +92,7 @@ struct Formularz {
     QPushButton* BNastepny4;
 };
 
-inline Formularz::Formularz(TFGlowny& okno)
+inline Formularz::Formularz(QWidget& okno)
     : PStrony(Kontrolka<QTabWidget>(okno, "PStrony")), SPowitanie(Kontrolka<QWidget>(okno, "SPowitanie")),
       LPowitanie(Kontrolka<QLabel>(okno, "LPowitanie")), ButMojeZestawy(Kontrolka<QPushButton>(okno, "ButMojeZestawy")),
       ButPostepy(Kontrolka<QPushButton>(okno, "ButPostepy")),

@@ -1,9 +1,11 @@
 // Round engine: the generator's sequence, shuffle, next unanswered entry, options, answers and feedback.
+#include "kodowanie.h"
 #include "pomocnicze.h"
 #include "runda.h"
 
 #include <QTest>
 
+#include <optional>
 #include <set>
 
 using namespace vokara;
@@ -243,6 +245,65 @@ private slots:
                                         cp("Pomyłka. Poprawna odpowiedź, to: pies")}));
         runda.Biezacy = 5; // no such entry: nothing is read
         QCOMPARE(runda.PoprawnaOdpowiedz(AngielskiPolski), std::string());
+    }
+
+    // The three pages' checks on the round itself: what counts as right, and the feedback's end.
+    void sprawdzanie_data()
+    {
+        QTest::addColumn<QString>("strona"); // wybor, wpis or sluch
+        QTest::addColumn<QString>("wpis");   // English*Polish
+        QTest::addColumn<int>("tryb");
+        QTest::addColumn<QString>("odpowiedz"); // as typed, blanks around it already gone; "😀" has no byte at all
+        QTest::addColumn<bool>("dobrze");
+        QTest::addColumn<QString>("koniec"); // how the feedback ends
+        QTest::newRow("choice, right") << "wybor"
+                                       << "dog*pies" << 0 << "pies" << true << "";
+        QTest::newRow("choice, wrong") << "wybor"
+                                       << "dog*pies" << 0 << "kot" << false << "to: pies";
+        QTest::newRow("choice, Polish given") << "wybor"
+                                              << "dog*pies" << 1 << "dog" << true << "";
+        QTest::newRow("typed, exact") << "wpis"
+                                      << "dog*pies" << 0 << "pies" << true << "";
+        QTest::newRow("typed, capital counts") << "wpis"
+                                               << "dog*pies" << 0 << "Pies" << false << "to: pies";
+        QTest::newRow("typed, blanks of the entry") << "wpis"
+                                                    << "dog* pies " << 0 << "pies" << true << "";
+        QTest::newRow("typed, English") << "wpis"
+                                        << "ice cream*lody" << 1 << "ice cream" << true << "";
+        QTest::newRow("typed, no Windows-1250 form") << "wpis"
+                                                     << "dog*pies" << 0 << "pies😀" << false << "to: pies";
+        QTest::newRow("dictation, any case") << "sluch"
+                                             << "Dog*pies" << 0 << "DOG" << true << "";
+        QTest::newRow("dictation, the meaning") << "sluch"
+                                                << "Dog*pies" << 0 << "Pies" << true << ". Angielskie słowo, to: Dog";
+        QTest::newRow("dictation, Polish capitals")
+            << "sluch"
+            << "frog*żaba" << 0 << "ŻABA" << true << ". Angielskie słowo, to: frog";
+        QTest::newRow("dictation, another letter") << "sluch"
+                                                   << "frog*żaba" << 0 << "zaba" << false << "frog [żaba]";
+    }
+
+    void sprawdzanie()
+    {
+        const QStringList wpis = WARTOSC(QString, wpis).split('*');
+        runda.Wyrazy() = {{cp(wpis[1].toUtf8().constData()), cp(wpis[0].toUtf8().constData()), false}};
+        runda.Biezacy = 0;
+        const QString odpowiedz = WARTOSC(QString, odpowiedz);
+        std::optional<std::string> bajty;
+        if (std::string b; Utf8NaCp1250(odpowiedz.toStdString(), b))
+            bajty = b;
+        const QString strona = WARTOSC(QString, strona);
+        const int tryb = WARTOSC(int, tryb);
+        const Werdykt w = strona == "wybor"  ? runda.SprawdzWybor(bajty.value_or(""), tryb)
+                          : strona == "wpis" ? runda.SprawdzWpis(bajty, tryb)
+                                             : runda.SprawdzSluch(bajty);
+        QCOMPARE(w.Dobrze, WARTOSC(bool, dobrze));
+        QCOMPARE(runda.Wyrazy()[0].Zaliczony, w.Dobrze);
+        const QString komentarz = QString::fromStdString(Cp1250NaUtf8(w.Komentarz));
+        QVERIFY2(komentarz.endsWith(WARTOSC(QString, koniec)), qPrintable(komentarz));
+        QCOMPARE(komentarz.startsWith("Bardzo dobrze") || komentarz.startsWith("OK") ||
+                     komentarz.startsWith("Poprawnie"),
+                 w.Dobrze);
     }
 
     void pomijajFrazy_data()

@@ -1,8 +1,11 @@
-// The three exercise pages played through their real widgets, with the program's own generator.
+// The exercise pages played through their real widgets: each on its own with its round where the test is about one
+// page, in the whole program where it is about pronunciation or moving between pages.
 #include "cwiczenie.h"
 #include "formularz_testowy.h"
 #include "program_testowy.h"
+#include "stronasluchu.h"
 #include "stronatestu.h"
+#include "stronawpisu.h"
 #include "tekst.h"
 #include "wyborzestawu.h"
 
@@ -66,6 +69,9 @@ struct Gra {
 
     void wybierz(TWyborZestawu* lista, int i) { testy::wybierz(lista, i); }
 
+    StronaTestu& test() { return program->FGlowny->Strona<StronaTestu>(); }
+    QLabel* etykieta(const char* nazwa) { return program->FGlowny->findChild<QLabel*>(QString::fromLatin1(nazwa)); }
+
     QString glos(const std::string& angielski) const
     {
         return katalog.sciezka("dane/voice/" + vokara::ZCp1250(angielski).toLower() + ".mp3");
@@ -77,14 +83,73 @@ struct Gra {
     std::unique_ptr<testy::Odpowiedzi> odpowiedzi;
 };
 
+// One page on its own, with its round and the services it is made with: the sets read from a working folder, the
+// program's message box answered by `odpowiedzi`, pronunciations written down. Brought to the front as the main
+// window would.
+template <typename T> struct JednaStrona {
+    explicit JednaStrona(const QList<QStringList>& zestawy)
+    {
+        QStringList lista{"01.12.2026*1.0"};
+        for (int i = 0; i < zestawy.size(); ++i) {
+            const QString plik = QStringLiteral("z%1.txt").arg(i);
+            lista << QStringLiteral("Zestaw %1*%2").arg(i).arg(plik);
+            katalog.zestaw(plik, QStringList{"Słowo*Znaczenie"} + zestawy[i]);
+        }
+        katalog.lista(lista);
+        dane.KatalogRoboczy = katalog.sciezka().toStdString();
+        if (vokara::WczytajListe(dane) != vokara::ListaGotowa)
+            qFatal("no sets");
+        Uslugi uslugi;
+        uslugi.Los = &los;
+        uslugi.Wymow = [this](const std::string& slowo) { wymowione << vokara::ZCp1250(slowo); };
+        uslugi.WymowTekst = [this](const QString& tekst) { wymowione << tekst; };
+        uslugi.Komunikat = [this](int rodzaj, int ikona, const QString& tekst) {
+            warning.Komunikat(rodzaj, ikona, tekst);
+            return warning.WynikOkna;
+        };
+        uslugi.Zestaw = [this](int i, vokara::Zestaw& wynik) { return vokara::WczytajPlikZestawu(dane, i, wynik); };
+        uslugi.Powtorka = [](vokara::Zestaw&) { return false; };
+        strona_ = std::make_unique<T>(uslugi);
+        strona_->resize(993, 535);
+        if (TWyborZestawu* wybor = strona_->Wybor()) {
+            for (const auto& z : dane.Zestawy)
+                wybor->addItem(vokara::ZCp1250(z.Nazwa));
+            wybor->setCurrentIndex(-1);
+        }
+        strona_->show();
+        if (!QTest::qWaitForWindowActive(strona_.get()))
+            qFatal("the page did not show");
+        strona_->Resetuj();
+    }
+
+    testy::Formularz ui() { return testy::Formularz(*strona_); }
+    void strona(int) {} // the page is in front already
+    void wybierz(TWyborZestawu* lista, int i) { testy::wybierz(lista, i); }
+    vokara::Runda& runda() { return *strona_->Runda(); }
+    std::vector<vokara::_word>& wyrazy() { return runda().Wyrazy(); }
+    T& test() { return *strona_; }
+    QLabel* etykieta(const char* nazwa) { return strona_->template findChild<QLabel*>(QString::fromLatin1(nazwa)); }
+
+    testy::Katalog katalog;
+    vokara::Dane dane;
+    vokara::Losowanie los;
+    TFWarning warning;
+    std::unique_ptr<testy::Odpowiedzi> odpowiedzi = std::make_unique<testy::Odpowiedzi>(warning);
+    QStringList wymowione;
+    std::unique_ptr<T> strona_;
+};
+
 class TestStrony : public QObject {
     Q_OBJECT
 
     static QSet<QString> zbior(const QStringList& lista) { return {lista.begin(), lista.end()}; }
 
-    static QLabel* opcja(Gra& g, int n) { return n == 1 ? g.ui().Lw1 : n == 2 ? g.ui().LW2 : g.ui().LW3; }
+    template <typename G> static QLabel* opcja(G& g, int n)
+    {
+        return n == 1 ? g.ui().Lw1 : n == 2 ? g.ui().LW2 : g.ui().LW3;
+    }
 
-    static QStringList widoczneOpcje(Gra& g)
+    template <typename G> static QStringList widoczneOpcje(G& g)
     {
         QStringList wynik;
         for (int n = 1; n <= 3; ++n) {
@@ -95,7 +160,7 @@ class TestStrony : public QObject {
     }
 
     // Clicks the option that is (or is not) the expected answer, then "Sprawdź".
-    static void odpowiedzTest(Gra& g, bool dobrze)
+    template <typename G> static void odpowiedzTest(G& g, bool dobrze)
     {
         const auto& biezacy = g.wyrazy()[std::size_t(g.runda().Biezacy)];
         const QString poprawna = vokara::ZCp1250(biezacy.Polski);
@@ -111,7 +176,7 @@ class TestStrony : public QObject {
 private slots:
     void rundaTestuWyboru()
     {
-        Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa", "horse*koń"}});
+        JednaStrona<StronaTestu> g({QStringList{"dog*pies", "cat*kot", "cow*krowa", "horse*koń"}});
         const auto ui = g.ui();
         g.strona(1);
         g.wybierz(ui.CZestawSlow, 0);
@@ -127,7 +192,7 @@ private slots:
         QVERIFY(widoczneOpcje(g).contains(vokara::ZCp1250(kolejnosc[1].Polski)));
         // Only a left click picks an option.
         QTest::mouseClick(ui.LW2, Qt::RightButton);
-        QCOMPARE(g.program->FGlowny->Strona<StronaTestu>().Wybrana, -1);
+        QCOMPARE(g.test().Wybrana, -1);
         // "Sprawdź" with nothing picked.
         QTest::mouseClick(ui.ButSprawdz, Qt::LeftButton);
         QCOMPARE(g.odpowiedzi->teksty, QStringList{"Wybierz jedną z odpowiedzi"});
@@ -148,8 +213,7 @@ private slots:
             QCOMPARE(ui.LDanyWyraz->text(), angielski(i));
             odpowiedzTest(g, true);
         }
-        QCOMPARE(g.program->FGlowny->findChild<QLabel*>("LPostep")->text(),
-                 QStringLiteral("Zaliczone: 4 z 4, błędy: 1"));
+        QCOMPARE(g.etykieta("LPostep")->text(), QStringLiteral("Zaliczone: 4 z 4, błędy: 1"));
 
         g.odpowiedzi->klawisze = {Qt::Key_N};
         QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
@@ -168,7 +232,7 @@ private slots:
 
     void powtorzenieZestawu()
     {
-        Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}});
+        JednaStrona<StronaTestu> g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}});
         const auto ui = g.ui();
         g.strona(1);
         g.wybierz(ui.CZestawSlow, 0);
@@ -209,7 +273,7 @@ private slots:
         QCOMPARE(g.zrodlo(), g.katalog.sciezka("dane/voice/" + ui.LW2->text() + ".mp3"));
         // The keyboard: a digit picks, Enter checks, Enter again goes on.
         QTest::keyClick(ui.ButSprawdz, Qt::Key_3);
-        QCOMPARE(g.program->FGlowny->Strona<StronaTestu>().Wybrana, 3);
+        QCOMPARE(g.test().Wybrana, 3);
         QVERIFY(ui.LW3->styleSheet().contains("#008000"));
         QVERIFY(!ui.Lw1->styleSheet().contains("#008000"));
         QTest::keyClick(ui.CZestawSlow, Qt::Key_Return);
@@ -239,7 +303,7 @@ private slots:
     void maleZestawy()
     {
         const QStringList wpisy = WARTOSC(QStringList, wpisy);
-        Gra g({wpisy});
+        JednaStrona<StronaTestu> g({wpisy});
         const auto ui = g.ui();
         g.strona(1);
         g.wybierz(ui.CZestawSlow, 0);
@@ -258,7 +322,7 @@ private slots:
 
     void rundaWpisywania()
     {
-        Gra g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}});
+        JednaStrona<StronaWpisu> g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}});
         const auto ui = g.ui();
         g.strona(2);
         g.wybierz(ui.CZestawSlow2, 0);
@@ -305,7 +369,7 @@ private slots:
 
     void dokladnePorownanie()
     {
-        Gra g({QStringList{"dog*pies"}});
+        JednaStrona<StronaWpisu> g({QStringList{"dog*pies"}});
         const auto ui = g.ui();
         g.strona(2);
         g.wybierz(ui.CZestawSlow2, 0);
@@ -382,7 +446,7 @@ private slots:
             QTest::keyClick(ui.Lw1, Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), ui.LW2);
             QTest::keyClick(ui.LW2, Qt::Key_Space);
-            QCOMPARE(g.program->FGlowny->Strona<StronaTestu>().Wybrana, 2);
+            QCOMPARE(g.test().Wybrana, 2);
             QCOMPARE(nazwa(ui.LW2, QAccessible::Description), QStringLiteral("wybrana"));
             QCOMPARE(nazwa(ui.Lw1, QAccessible::Description), QString());
             QTest::mouseClick(ui.ButSprawdz, Qt::LeftButton);
@@ -395,7 +459,7 @@ private slots:
 
     void znacznikiWDanych()
     {
-        Gra g({QStringList{"<b>dog</b>*<img src=x>"}});
+        JednaStrona<StronaTestu> g({QStringList{"<b>dog</b>*<img src=x>"}});
         const auto ui = g.ui();
         g.strona(1);
         g.wybierz(ui.CZestawSlow, 0);
@@ -447,8 +511,7 @@ private slots:
         const auto ui = g.ui();
         g.strona(3);
         g.wybierz(ui.CZestawSlow3, 0);
-        QCOMPARE(g.program->FGlowny->findChild<QLabel*>("LPostep3")->text(),
-                 QStringLiteral("Zaliczone: 0 z 1, błędy: 0"));
+        QCOMPARE(g.etykieta("LPostep3")->text(), QStringLiteral("Zaliczone: 0 z 1, błędy: 0"));
         QTest::mouseClick(ui.ButNastepny3, Qt::LeftButton);
         QCOMPARE(g.zrodlo(), g.glos("Dog")); // every new question plays its word
         testy::wpisz(ui.EWpis3, WARTOSC(QString, wpisane));
@@ -487,7 +550,7 @@ private slots:
     void polskieWielkieLitery()
     {
         const QString polski = WARTOSC(QString, polski);
-        Gra g({QStringList{"frog*" + polski}});
+        JednaStrona<StronaSluchu> g({QStringList{"frog*" + polski}});
         const auto ui = g.ui();
         g.strona(3);
         g.wybierz(ui.CZestawSlow3, 0);
@@ -503,7 +566,7 @@ private slots:
 
     void samePrazy()
     {
-        Gra g({QStringList{"ice cream*lody", "New York*Nowy Jork"}});
+        JednaStrona<StronaSluchu> g({QStringList{"ice cream*lody", "New York*Nowy Jork"}});
         const auto ui = g.ui();
         g.strona(3);
         g.wybierz(ui.CZestawSlow3, 0);
