@@ -4,11 +4,15 @@
 // Exit status: 0 with no fault, 1 with faults (each printed with its file and line), 2 when the list cannot be read.
 #include "dane.h"
 #include "kodowanie.h"
+#include "slownik.h"
+#include "utf8.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -26,21 +30,80 @@ constexpr std::size_t NajwiecejWpisow = 60;
 // What a dictionary says about one entry.
 enum class Potwierdzenie { NieSprawdzone, Potwierdzone, Niepotwierdzone };
 
-// The place where dictionary confirmation plugs in: an entry counts as confirmed when its Polish text (or one of its
-// comma-separated parts) is among the English word's meanings, or the English among the Polish word's. The program's
-// dictionary library is to answer here; until it is linked no dictionary can be opened, and the check says so and
-// reports format faults only.
-class Slownik {
+// An entry counts as confirmed when its Polish text (or one of its comma-separated parts, a note in brackets left
+// out) is among the English word's meanings, or its English among the Polish word's, case folded.
+class SlownikZestawow {
 public:
     bool Otworz(const fs::path& folder, std::string& blad)
     {
-        blad = "potwierdzanie znaczeń w słowniku nie jest jeszcze wbudowane (podano: " + folder.string() + ")";
+        slownik_ = std::make_unique<vokara::Slownik>(folder.string());
+        if (slownik_->Dostepny())
+            return true;
+        blad = slownik_->Komunikat();
         return false;
     }
-    Potwierdzenie Potwierdz(const std::string& /*angielski*/, const std::string& /*polski*/) const
+    Potwierdzenie Potwierdz(const std::string& angielski, const std::string& polski) const
     {
-        return Potwierdzenie::NieSprawdzone;
+        const auto zlozone = [](const std::string& t) { return vokara::slownik::Zlozone(t); };
+        // Every Polish form worth looking for: the parts, and a reflexive verb without its "się".
+        std::vector<std::string> polskie;
+        for (const std::string& czesc : Czesci(Cp1250NaUtf8(polski))) {
+            polskie.push_back(zlozone(czesc));
+            if (czesc.ends_with(" się"))
+                polskie.push_back(zlozone(czesc.substr(0, czesc.size() - 4)));
+        }
+        // The English: its parts ("go, went, gone" is "go"), and for a phrase also the phrases listed under its
+        // first word.
+        for (const std::string& a : Czesci(Cp1250NaUtf8(angielski))) {
+            std::vector<std::string> znaczenia = slownik_->SzukajAngielskie(a).Znaczenia();
+            if (const auto spacja = a.find(' '); spacja != std::string::npos) {
+                for (const vokara::Wyrazenie& w : slownik_->SzukajAngielskie(a.substr(0, spacja)).Wyrazenia) {
+                    if (zlozone(w.Haslo) != zlozone(a))
+                        continue;
+                    for (const vokara::Znaczenie& z : w.Znaczenia)
+                        znaczenia.push_back(z.Tekst);
+                }
+            }
+            for (const std::string& z : znaczenia) {
+                if (std::find(polskie.begin(), polskie.end(), zlozone(z)) != polskie.end())
+                    return Potwierdzenie::Potwierdzone;
+            }
+            for (const std::string& p : polskie) {
+                for (const std::string& z : slownik_->SzukajPolskie(p).Znaczenia()) {
+                    if (zlozone(z) == zlozone(a))
+                        return Potwierdzenie::Potwierdzone;
+                }
+            }
+        }
+        return Potwierdzenie::Niepotwierdzone;
     }
+
+private:
+    // "ręka (dłoń)" is "ręka"; "dom, mieszkanie" is "dom" and "mieszkanie".
+    static std::vector<std::string> Czesci(const std::string& tekst)
+    {
+        std::string bez;
+        int nawias = 0;
+        for (const char c : tekst) {
+            nawias += c == '(' ? 1 : c == ')' && nawias > 0 ? -1 : 0;
+            if (nawias == 0 && c != ')')
+                bez += c;
+        }
+        std::vector<std::string> czesci;
+        std::size_t poczatek = 0;
+        while (poczatek <= bez.size()) {
+            const std::size_t koniec = std::min(bez.find_first_of(",;/", poczatek), bez.size());
+            std::string czesc = bez.substr(poczatek, koniec - poczatek);
+            czesc.erase(0, czesc.find_first_not_of(' '));
+            czesc.erase(czesc.find_last_not_of(' ') + 1);
+            if (!czesc.empty())
+                czesci.push_back(czesc);
+            poczatek = koniec + 1;
+        }
+        return czesci;
+    }
+
+    std::unique_ptr<vokara::Slownik> slownik_;
 };
 
 std::string CzytajBajty(const fs::path& plik)
@@ -128,7 +191,7 @@ public:
     }
 
     // One set: its lines, its size, no English or Polish text twice; a summary line, and what the dictionary says.
-    void SprawdzZestaw(int indeks, const Slownik* slownik)
+    void SprawdzZestaw(int indeks, const SlownikZestawow* slownik)
     {
         const _zestaw zestaw = dane_.Zestawy[std::size_t(indeks)];
         const std::string plik = Cp1250NaUtf8(zestaw.Plik);
@@ -234,7 +297,7 @@ int main(int argc, char** argv)
         return 2;
     }
 
-    Slownik slownik;
+    SlownikZestawow slownik;
     bool zeSlownikiem = false;
     if (!folderSlownika.empty()) {
         std::string blad;
