@@ -334,7 +334,7 @@ private slots:
         vokara::Dane dane;
         dane.KatalogRoboczy = std::filesystem::path(VOKARA_DANE_ZRODLOWE).parent_path();
         QCOMPARE(vokara::WczytajListe(dane), int(vokara::ListaGotowa));
-        const QString nagana = QStringLiteral("Pomyłka. Poprawna odpowiedź, to: "); // the longest of the three
+        const QString nagana = QStringLiteral("Pomyłka. Poprawna odpowiedź to: "); // the longest of the three
         QStringList wpisywane, dyktowane;
         for (int z = 0; z < int(dane.Zestawy.size()); ++z) {
             vokara::Zestaw zestaw;

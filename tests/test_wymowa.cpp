@@ -361,7 +361,7 @@ private slots:
         ui.EWpis4->clear();
         QTest::keyClick(ui.EWpis4, Qt::Key_Return);
         QCOMPARE(s.odpowiedzi->teksty,
-                 QStringList{QStringLiteral("Wpisz proszę słowo, którego brzmienie chcesz odsłuchać")});
+                 QStringList{QStringLiteral("Wpisz, proszę, słowo, którego brzmienie chcesz odsłuchać")});
     }
 
     void staryPlikZostaje()

@@ -7,6 +7,7 @@
 #include <array>
 #include <cassert>
 #include <utility>
+#include <vector>
 
 namespace vokara {
 
@@ -31,11 +32,134 @@ const std::array<std::string, 3>& Pochwaly()
 const std::array<std::string, 3>& Nagany()
 {
     static const std::array<std::string, 3> teksty = {
-        Cp1250("Błąd. Poprawna odpowiedź, to: "),
-        Cp1250("Bad. Correct answer, it: "),
-        Cp1250("Pomyłka. Poprawna odpowiedź, to: "),
+        Cp1250("Błąd. Poprawna odpowiedź to: "),
+        Cp1250("Źle. Poprawna odpowiedź to: "),
+        Cp1250("Pomyłka. Poprawna odpowiedź to: "),
     };
     return teksty;
+}
+
+// The Polish letters of the code page and the plain letters they are written as without their marks.
+const std::array<std::pair<char, char>, 18>& PolskieZnaki()
+{
+    static const std::array<std::pair<char, char>, 18> znaki = [] {
+        const std::string polskie = Cp1250("ąćęłńóśźżĄĆĘŁŃÓŚŹŻ");
+        const std::string zwykle = "acelnoszzACELNOSZZ";
+        std::array<std::pair<char, char>, 18> wynik{};
+        for (std::size_t i = 0; i < wynik.size(); ++i)
+            wynik[i] = {polskie[i], zwykle[i]};
+        return wynik;
+    }();
+    return znaki;
+}
+
+bool PolskiZnak(char c, char& zwykly)
+{
+    for (const auto& [polski, bez] : PolskieZnaki()) {
+        if (c == polski) {
+            zwykly = bez;
+            return true;
+        }
+    }
+    return false;
+}
+
+// `odpowiedz` is `dobra` with some of its Polish letters written without their marks (and at least one).
+bool BezPolskichZnakow(const std::string& odpowiedz, const std::string& dobra)
+{
+    if (odpowiedz.size() != dobra.size() || odpowiedz == dobra)
+        return false;
+    for (std::size_t i = 0; i < dobra.size(); ++i) {
+        char zwykly = 0;
+        if (odpowiedz[i] != dobra[i] && !(PolskiZnak(dobra[i], zwykly) && odpowiedz[i] == zwykly))
+            return false;
+    }
+    return true;
+}
+
+// One slip of the keyboard: a character added, left out or changed, or two neighbours swapped.
+bool JednaPomylka(const std::string& a, const std::string& b)
+{
+    if (a == b)
+        return false;
+    if (a.size() == b.size()) {
+        std::size_t i = 0;
+        while (a[i] == b[i])
+            ++i;
+        if (a.compare(i + 1, std::string::npos, b, i + 1, std::string::npos) == 0)
+            return true; // one changed
+        return i + 1 < a.size() && a[i] == b[i + 1] && a[i + 1] == b[i] &&
+               a.compare(i + 2, std::string::npos, b, i + 2, std::string::npos) == 0;
+    }
+    const std::string& dluzszy = a.size() > b.size() ? a : b;
+    const std::string& krotszy = a.size() > b.size() ? b : a;
+    if (dluzszy.size() != krotszy.size() + 1)
+        return false;
+    std::size_t i = 0;
+    while (i < krotszy.size() && krotszy[i] == dluzszy[i])
+        ++i;
+    return krotszy.compare(i, std::string::npos, dluzszy, i + 1, std::string::npos) == 0;
+}
+
+// The text itself and each alternative it lists, blanks around them gone.
+void Alternatywy(const std::string& tekst, std::vector<std::string>& wynik)
+{
+    const std::string calosc = BezSpacjiNaBrzegach(tekst);
+    if (calosc.empty())
+        return;
+    wynik.push_back(calosc);
+    std::size_t poczatek = 0;
+    for (std::size_t i = 0; i < calosc.size(); ++i) {
+        std::size_t separator = 0;
+        if ((calosc[i] == ',' || calosc[i] == ';') && i + 1 < calosc.size() && calosc[i + 1] == ' ')
+            separator = 2;
+        else if (calosc.compare(i, 3, " / ") == 0)
+            separator = 3;
+        if (separator == 0)
+            continue;
+        wynik.push_back(BezSpacjiNaBrzegach(calosc.substr(poczatek, i - poczatek)));
+        poczatek = i + separator;
+        i = poczatek - 1;
+    }
+    if (poczatek > 0)
+        wynik.push_back(BezSpacjiNaBrzegach(calosc.substr(poczatek)));
+    std::erase(wynik, std::string());
+}
+
+// How a typed answer stands against the right ones (compared as they are given: the dictation folds both first).
+struct Ocena {
+    bool Dobrze = false;
+    bool Prawie = false;
+    std::string BezZnakow; // the right answer whose Polish letters the learner wrote without their marks
+};
+
+Ocena Ocen(const std::string& odpowiedz, const std::vector<std::string>& dobre, const std::vector<std::string>& wzory)
+{
+    Ocena o;
+    for (const std::string& d : dobre) {
+        if (odpowiedz == d) {
+            o.Dobrze = true;
+            return o;
+        }
+    }
+    for (std::size_t i = 0; i < dobre.size(); ++i) {
+        if (BezPolskichZnakow(odpowiedz, dobre[i])) {
+            o.Dobrze = true;
+            o.BezZnakow = wzory[i];
+            return o;
+        }
+    }
+    if (odpowiedz.size() >= 4) {
+        for (const std::string& d : dobre)
+            o.Prawie = o.Prawie || JednaPomylka(odpowiedz, d);
+    }
+    return o;
+}
+
+std::string Przypomnienie(const std::string& wzor)
+{
+    static const std::string poczatek = Cp1250(" (pamiętaj o polskich znakach: ");
+    return poczatek + wzor + ")";
 }
 
 } // namespace
@@ -214,34 +338,66 @@ int Runda::Zaliczone() const
 Werdykt Runda::SprawdzWybor(const std::string& wybrana, int tryb)
 {
     if (wybrana != PoprawnaOdpowiedz(tryb))
-        return {false, Nagana(tryb)};
+        return {false, false, Nagana(tryb)};
     BiezacyWyraz().Zaliczony = true;
-    return {true, Pochwala()};
+    return {true, false, Pochwala()};
 }
 
 Werdykt Runda::SprawdzWpis(const std::optional<std::string>& wpisane, int tryb)
 {
     // Not case-folded. Text with no Windows-1250 form can match nothing.
-    if (!wpisane || *wpisane != BezSpacjiNaBrzegach(PoprawnaOdpowiedz(tryb)))
-        return {false, Nagana(tryb)};
+    std::vector<std::string> dobre;
+    Alternatywy(PoprawnaOdpowiedz(tryb), dobre);
+    if (tryb == PolskiAngielski) {
+        // The prompt is all the learner sees: another entry behind the very same Polish is right as well.
+        const _word& biezacy = BiezacyWyraz();
+        for (const _word& w : zestaw_.Wyrazy) {
+            if (&w != &biezacy && w.Polski == biezacy.Polski)
+                Alternatywy(w.Angielski, dobre);
+        }
+    }
+    const Ocena o = wpisane ? Ocen(*wpisane, dobre, dobre) : Ocena{};
+    if (!o.Dobrze)
+        return {false, o.Prawie, (o.Prawie ? Cp1250("Prawie! ") : std::string()) + Nagana(tryb)};
     BiezacyWyraz().Zaliczony = true;
-    return {true, Pochwala()};
+    return {true, false, Pochwala() + (o.BezZnakow.empty() ? std::string() : Przypomnienie(o.BezZnakow))};
 }
 
 Werdykt Runda::SprawdzSluch(const std::optional<std::string>& wpisane)
 {
-    static const std::string angielskieSlowo = Cp1250(". Angielskie słowo, to: ");
+    static const std::string angielskieSlowo = Cp1250(". Angielskie słowo to: ");
     const _word& w = BiezacyWyraz();
-    const std::string t = wpisane ? MaleLiteryPolskie(*wpisane) : std::string();
-    const std::string e = MaleLiteryPolskie(w.Angielski);
-    const std::string p = MaleLiteryPolskie(w.Polski);
-    if (!wpisane || (t != e && t != p))
-        return {false, Nagana(PolskiAngielski) + " [" + w.Polski + "]"};
+    // The English word and the meaning's alternatives, as written and folded: the dictation does not mind case.
+    std::vector<std::string> wzory;
+    Alternatywy(w.Angielski, wzory);
+    const std::size_t angielskie = wzory.size();
+    Alternatywy(w.Polski, wzory);
+    std::vector<std::string> dobre;
+    for (const std::string& wzor : wzory)
+        dobre.push_back(MaleLiteryPolskie(wzor));
+    const Ocena o = wpisane ? Ocen(MaleLiteryPolskie(*wpisane), dobre, wzory) : Ocena{};
+    if (!o.Dobrze)
+        return {false, o.Prawie,
+                (o.Prawie ? Cp1250("Prawie! ") : std::string()) + Nagana(PolskiAngielski) + " [" + w.Polski + "]"};
     BiezacyWyraz().Zaliczony = true;
+    const std::string t = MaleLiteryPolskie(*wpisane);
+    const bool poAngielsku = std::any_of(dobre.begin(), dobre.begin() + std::ptrdiff_t(angielskie),
+                                         [&t](const std::string& d) { return d == t; });
+    std::string komentarz = Pochwala();
+    if (!o.BezZnakow.empty())
+        komentarz += Przypomnienie(o.BezZnakow);
     // The meaning was typed: the English word is named too.
-    if (t == p)
-        return {true, Pochwala() + angielskieSlowo + w.Angielski};
-    return {true, Pochwala()};
+    if (!poAngielsku)
+        komentarz += angielskieSlowo + w.Angielski;
+    return {true, false, komentarz};
+}
+
+bool Runda::Uznaj()
+{
+    if (!JestBiezacy() || BiezacyWyraz().Zaliczony)
+        return false;
+    BiezacyWyraz().Zaliczony = true;
+    return true;
 }
 
 } // namespace vokara

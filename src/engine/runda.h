@@ -29,6 +29,7 @@ std::string BezSpacjiNaBrzegach(const std::string& tekst);
 // What a check found: right or wrong, and the feedback line (data bytes) the page shows.
 struct Werdykt {
     bool Dobrze = false;
+    bool Prawie = false; // wrong, but one slip of the keyboard from a right answer
     std::string Komentarz;
 };
 
@@ -64,6 +65,15 @@ public:
     Werdykt SprawdzWpis(const std::optional<std::string>& wpisane, int tryb);
     // The dictation page: the English word or its meaning, case folded (Polish letters too).
     Werdykt SprawdzSluch(const std::optional<std::string>& wpisane);
+    // Both typed checks judge as a teacher would: each of the alternatives an expected text lists (", ", "; ",
+    // " / ") is right alone; with Polish given, so is the English of another entry of the round with the very same
+    // Polish; an answer that lacks only the marks of Polish letters is right, and the feedback reminds of them; an
+    // answer one slip from a right one (a letter added, left out or changed, two neighbours swapped; four letters or
+    // more) stays wrong, and its feedback begins "Prawie! ". One draw for the feedback, as ever.
+
+    // The learner's word over a wrong verdict: the current entry counts as answered. False when there was nothing to
+    // turn (no current entry, or it was right already).
+    bool Uznaj();
 
     std::vector<_word>& Wyrazy() { return zestaw_.Wyrazy; }
     const std::vector<_word>& Wyrazy() const { return zestaw_.Wyrazy; }

@@ -32,7 +32,7 @@ void StronaOdsluchu::OdsluchajDowolne()
         return;
     }
     uslugi_.Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
-                      QStringLiteral("Wpisz proszę słowo, którego brzmienie chcesz odsłuchać"));
+                      QStringLiteral("Wpisz, proszę, słowo, którego brzmienie chcesz odsłuchać"));
     ui->EWpis4->setFocus();
 }
 

@@ -76,7 +76,7 @@ void StronaSluchu::SprawdzSluch()
         return;
     if (ui->EWpis3->text().isEmpty()) {
         Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
-                  QStringLiteral("Wpisz proszę odpowiedź"));
+                  QStringLiteral("Wpisz, proszę, odpowiedź"));
         return;
     }
     Pokaz(runda_.SprawdzSluch(vokara::DoCp1250(ui->EWpis3->text())).Komentarz, ui->LKomentarz3);

@@ -94,7 +94,7 @@ void StronaWpisu::SprawdzWpis()
     const QString tekst = ui->EWpis2->text().trimmed();
     if (tekst.isEmpty()) {
         Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
-                  QStringLiteral("Wpisz proszę odpowiedź"));
+                  QStringLiteral("Wpisz, proszę, odpowiedź"));
         return;
     }
     const int d = Tryb();
