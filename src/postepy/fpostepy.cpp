@@ -39,6 +39,17 @@ QBarSet* Slupki(const QString& nazwa, const QColor& kolor)
     return z;
 }
 
+// "1 powtórka", "3 powtórki", "12 powtórek", "22 powtórki".
+QString LiczbaPowtorek(int n)
+{
+    const int jednosci = n % 10, dziesiatki = n % 100;
+    if (n == 1)
+        return QStringLiteral("1 powtórka");
+    if (jednosci >= 2 && jednosci <= 4 && (dziesiatki < 12 || dziesiatki > 14))
+        return QStringLiteral("%1 powtórki").arg(n);
+    return QStringLiteral("%1 powtórek").arg(n);
+}
+
 // "84%" of a share, rounded.
 QString Procent(double udzial)
 {
@@ -160,10 +171,9 @@ void TFPostepy::Odswiez()
     // Which schedule decides, and how its predictions held: the share right against the share it expected.
     QString harmonogram = pamiec_.OpisHarmonogramu() + QStringLiteral("   •   ");
     if (s.Przewidziane > 0)
-        harmonogram +=
-            QStringLiteral("Powtórki z 30 dni: poprawnych %1, przewidywanych %2 (%3 powtórek)")
-                .arg(Procent(double(s.Trafione) / s.Przewidziane), Procent(s.SumaPrzewidywan / s.Przewidziane))
-                .arg(s.Przewidziane);
+        harmonogram += QStringLiteral("Powtórki z 30 dni: poprawne %1, harmonogram przewidywał %2 (%3)")
+                           .arg(Procent(double(s.Trafione) / s.Przewidziane),
+                                Procent(s.SumaPrzewidywan / s.Przewidziane), LiczbaPowtorek(s.Przewidziane));
     else
         harmonogram += QStringLiteral("W ostatnich 30 dniach nie było jeszcze powtórek z przewidywaniem.");
     ui->LHarmonogram->setText(harmonogram);
