@@ -1,5 +1,7 @@
-// Learning memory benchmark: a year of practice (200,000 answers over 50 sets of 60 entries), then recording an
-// answer, the pickers' progress with the due count, opening "Postępy", and the database's size on disk.
+// Learning memory benchmark: a year of practice (200,000 answers over 50 sets of 60 entries) in a version 1 file,
+// its move to the current version and the fit of the schedule in the background (with the window thread's longest
+// pause meanwhile), then recording an answer, the pickers' progress with the due count, opening "Postępy", and the
+// database's size on disk.
 #include "fpostepy.h"
 #include "pamiec.h"
 #include "wybory.h"
@@ -14,6 +16,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -52,12 +55,26 @@ double Percentyl95(std::vector<double> v)
     return v[v.size() * 95 / 100];
 }
 
-// A year of answers written straight into the schema the memory created, in one transaction.
+// A year of answers written straight into a version 1 file (the schema before the schedule), in one transaction.
 void Wypelnij(const QString& plik)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "wypelnianie");
     db.setDatabaseName(plik);
     db.open();
+    QSqlQuery q(db);
+    q.exec("PRAGMA journal_mode=WAL");
+    for (const char* polecenie :
+         {"CREATE TABLE zestawy(id INTEGER PRIMARY KEY, plik BLOB NOT NULL UNIQUE)",
+          "CREATE TABLE wpisy(id INTEGER PRIMARY KEY, zestaw INTEGER NOT NULL REFERENCES zestawy(id), "
+          "angielski BLOB NOT NULL, polski BLOB NOT NULL, pudelko INTEGER NOT NULL, ostatnia INTEGER NOT NULL, "
+          "termin INTEGER NOT NULL, odpowiedzi INTEGER NOT NULL, bledy INTEGER NOT NULL, "
+          "UNIQUE(zestaw, angielski, polski))",
+          "CREATE INDEX wpisy_termin ON wpisy(termin, ostatnia)",
+          "CREATE TABLE odpowiedzi(id INTEGER PRIMARY KEY, wpis INTEGER NOT NULL REFERENCES wpisy(id), "
+          "czas INTEGER NOT NULL, dzien INTEGER NOT NULL, strona INTEGER NOT NULL, kierunek INTEGER NOT NULL, "
+          "dobrze INTEGER NOT NULL)",
+          "CREATE INDEX odpowiedzi_dzien ON odpowiedzi(dzien, dobrze)", "PRAGMA user_version=1"})
+        q.exec(QString::fromLatin1(polecenie));
     QRandomGenerator los(2026);
     const qint64 dzis = QDate::currentDate().toJulianDay();
     const qint64 terazMs = QDateTime::currentMSecsSinceEpoch();
@@ -67,9 +84,6 @@ void Wypelnij(const QString& plik)
     };
     std::vector<Licznik> liczniki(Zestawy * Wpisy);
     db.transaction();
-    QSqlQuery q(db);
-    for (const char* tabela : {"odpowiedzi", "wpisy", "zestawy"})
-        q.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(tabela)));
     q.prepare("INSERT INTO odpowiedzi(wpis, czas, dzien, strona, kierunek, dobrze) VALUES(?, ?, ?, ?, ?, ?)");
     for (int i = 0; i < Odpowiedzi; ++i) {
         const int wpis = int(los.bounded(Zestawy * Wpisy));
@@ -94,17 +108,18 @@ void Wypelnij(const QString& plik)
     QSqlQuery w(db);
     w.prepare("INSERT INTO wpisy(id, zestaw, angielski, polski, pudelko, ostatnia, termin, odpowiedzi, bledy) "
               "VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    static constexpr int dni[] = {0, 1, 3, 7, 14};
     for (int s = 0; s < Zestawy; ++s) {
         z.addBindValue(s + 1);
         z.addBindValue(QByteArray::fromStdString(Plik(s)));
         z.exec();
         for (int e = 0; e < Wpisy; ++e) {
             const auto& l = liczniki[std::size_t(s * Wpisy + e)];
-            const int pudelko = 1 + int(los.bounded(vokara::NajwyzszePudelko));
+            const int pudelko = 1 + int(los.bounded(5));
             for (const QVariant& v :
                  {QVariant(s * Wpisy + e + 1), QVariant(s + 1), QVariant(QByteArray::fromStdString(Angielski(s, e))),
                   QVariant(QByteArray::fromStdString(Polski(s, e))), QVariant(pudelko), QVariant(l.ostatnia),
-                  QVariant(l.dzien + vokara::DniDoPowtorki(pudelko)), QVariant(l.odpowiedzi), QVariant(l.bledy)})
+                  QVariant(l.dzien + dni[pudelko - 1]), QVariant(l.odpowiedzi), QVariant(l.bledy)})
                 w.addBindValue(v);
             w.exec();
         }
@@ -117,6 +132,27 @@ void Wypelnij(const QString& plik)
     db.close();
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase("wypelnianie");
+}
+
+// Runs the window thread's events until `gotowe` holds, and tells how long that took and the longest the thread
+// went without handling its events (a 2 ms timer ticks meanwhile), both in ms.
+std::pair<double, double> CzekajNa(const std::function<bool()>& gotowe)
+{
+    QElapsedTimer czas, odTiku;
+    czas.start();
+    odTiku.start();
+    double najdluzsza = 0.0;
+    QTimer tik;
+    tik.setInterval(2);
+    QObject::connect(&tik, &QTimer::timeout, [&] {
+        najdluzsza = std::max(najdluzsza, double(odTiku.nsecsElapsed()) / 1e6);
+        odTiku.start();
+    });
+    tik.start();
+    while (!gotowe())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    najdluzsza = std::max(najdluzsza, double(odTiku.nsecsElapsed()) / 1e6);
+    return {double(czas.nsecsElapsed()) / 1e6, najdluzsza};
 }
 
 qint64 Rozmiar(const QString& plik)
@@ -147,23 +183,29 @@ int main(int argc, char** argv)
     }
     const QString plik = katalog.filePath("dane/postepy.sqlite");
     QElapsedTimer czas;
-    {
-        // The first answer creates the file and its schema; the fill below starts from empty tables.
-        vokara::Pamiec pusta;
-        pusta.Otworz(plik);
-        pusta.NowaRunda(Plik(0));
-        pusta.Zapisz(Angielski(0, 0), Polski(0, 0), vokara::StronaTestu, 0, true);
-    }
     czas.start();
     Wypelnij(plik);
-    std::printf("filled %d answers over %d sets of %d entries in %.1f s\n", Odpowiedzi, Zestawy, Wpisy,
-                double(czas.elapsed()) / 1000.0);
-    std::printf("database size after a year: %.2f MiB\n", double(Rozmiar(plik)) / (1024.0 * 1024.0));
+    std::printf("filled a version 1 file with %d answers over %d sets of %d entries in %.1f s\n", Odpowiedzi, Zestawy,
+                Wpisy, double(czas.elapsed()) / 1000.0);
+    std::printf("database size after a year (version 1): %.2f MiB\n", double(Rozmiar(plik)) / (1024.0 * 1024.0));
 
     vokara::Pamiec pamiec;
     czas.start();
     pamiec.Otworz(plik);
-    std::printf("opening the database (header, journal mode, schema): %.1f ms\n", double(czas.nsecsElapsed()) / 1e6);
+    std::printf("opening the database (the move to version %d starts in a worker): %.1f ms\n", vokara::WersjaBazy,
+                double(czas.nsecsElapsed()) / 1e6);
+    const auto [przeniesienie, przerwaP] = CzekajNa([&] { return !pamiec.Przenoszona(); });
+    std::printf("the move from version 1 in the worker: %.0f ms (limit 2000 ms); window thread's longest pause "
+                "meanwhile %.1f ms\n",
+                przeniesienie, przerwaP);
+    if (pamiec.Pracuje()) {
+        const auto [dopasowanie, przerwaD] = CzekajNa([&] { return !pamiec.Pracuje(); });
+        std::printf("fit of the schedule in the worker: %.2f s (limit 10 s), %s; window thread's longest pause "
+                    "meanwhile %.1f ms\n",
+                    dopasowanie / 1000.0, qPrintable(pamiec.OpisHarmonogramu()), przerwaD);
+    } else {
+        std::printf("fit of the schedule: did not start\n");
+    }
 
     // Recording: answers as a round gives them, a new round every set.
     std::vector<double> zapis;

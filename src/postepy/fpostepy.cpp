@@ -12,7 +12,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QHeaderView>
-#include <QHorizontalBarSeries>
+#include <QHorizontalStackedBarSeries>
 #include <QKeyEvent>
 #include <QStackedBarSeries>
 #include <QValueAxis>
@@ -28,6 +28,33 @@ const QColor Atrament(0x4a, 0x30, 0x18);
 const QColor Siatka(0xe2, 0xd3, 0xb8);
 const QColor Dobrze(0x6f, 0x8f, 0x4a);
 const QColor Zle(0xb5, 0x56, 0x3a);
+const QColor WNauce(0xb5, 0xc9, 0x92); // the lighter green of the pickers' bars
+
+// One bar set in one colour.
+QBarSet* Slupki(const QString& nazwa, const QColor& kolor)
+{
+    auto* z = new QBarSet(nazwa);
+    z->setColor(kolor);
+    z->setBorderColor(kolor.darker(120));
+    return z;
+}
+
+// "1 powtórka", "3 powtórki", "12 powtórek", "22 powtórki".
+QString LiczbaPowtorek(int n)
+{
+    const int jednosci = n % 10, dziesiatki = n % 100;
+    if (n == 1)
+        return QStringLiteral("1 powtórka");
+    if (jednosci >= 2 && jednosci <= 4 && (dziesiatki < 12 || dziesiatki > 14))
+        return QStringLiteral("%1 powtórki").arg(n);
+    return QStringLiteral("%1 powtórek").arg(n);
+}
+
+// "84%" of a share, rounded.
+QString Procent(double udzial)
+{
+    return QStringLiteral("%1%").arg(int(100.0 * udzial + 0.5));
+}
 
 QFont Czcionka(int piksele, bool gruba = false)
 {
@@ -76,7 +103,7 @@ TFPostepy::TFPostepy(vokara::Pamiec& pamiec, const vokara::Dane& dane, QWidget* 
     ui->setupUi(this);
     setAttribute(Qt::WA_StyledBackground);
     setFixedSize(size());
-    for (QChartView* widok : {ui->WykresDni, ui->WykresZestawow, ui->WykresPudelek}) {
+    for (QChartView* widok : {ui->WykresDni, ui->WykresTerminow, ui->WykresZestawow, ui->WykresEtapow}) {
         widok->setRenderHint(QPainter::Antialiasing);
         widok->setFrameShape(QFrame::NoFrame);
         widok->setStyleSheet(QStringLiteral("background: transparent;"));
@@ -141,20 +168,30 @@ void TFPostepy::Odswiez()
                         .arg(procent)
                         .arg(pamiec_.LiczbaDoPowtorki());
     ui->LPodsumowanie->setText(podsumowanie);
+    // Which schedule decides, and how its predictions held: the share right against the share it expected.
+    QString harmonogram = pamiec_.OpisHarmonogramu() + QStringLiteral("   •   ");
+    if (s.Przewidziane > 0)
+        harmonogram += QStringLiteral("Powtórki z 30 dni: poprawne %1, harmonogram przewidywał %2 (%3)")
+                           .arg(Procent(double(s.Trafione) / s.Przewidziane),
+                                Procent(s.SumaPrzewidywan / s.Przewidziane), LiczbaPowtorek(s.Przewidziane));
+    else
+        harmonogram += QStringLiteral("W ostatnich 30 dniach nie było jeszcze powtórek z przewidywaniem.");
+    ui->LHarmonogram->setText(harmonogram);
+    std::vector<std::string> pliki;
+    for (const auto& z : dane_.Zestawy)
+        pliki.push_back(z.Plik);
+    const auto znajomosc = pamiec_.Znajomosc(dane_, pliki);
     RysujDni(s);
-    RysujZestawy();
-    RysujPudelka(s);
+    RysujTerminy(s);
+    RysujZestawy(znajomosc);
+    RysujEtapy(znajomosc);
     WypelnijBledy(s);
 }
 
 void TFPostepy::RysujDni(const vokara::Statystyki& s)
 {
-    auto* dobrze = new QBarSet(QStringLiteral("Poprawne"));
-    auto* zle = new QBarSet(QStringLiteral("Błędne"));
-    dobrze->setColor(Dobrze);
-    dobrze->setBorderColor(Dobrze.darker(120));
-    zle->setColor(Zle);
-    zle->setBorderColor(Zle.darker(120));
+    auto* dobrze = Slupki(QStringLiteral("Poprawne"), Dobrze);
+    auto* zle = Slupki(QStringLiteral("Błędne"), Zle);
     QStringList dni;
     int najwiecej = 0;
     for (const auto& d : s.Dni) {
@@ -177,15 +214,33 @@ void TFPostepy::RysujDni(const vokara::Statystyki& s)
     Zamien(ui->WykresDni, w);
 }
 
-void TFPostepy::RysujZestawy()
+void TFPostepy::RysujTerminy(const vokara::Statystyki& s)
 {
-    std::vector<std::string> pliki;
-    for (const auto& z : dane_.Zestawy)
-        pliki.push_back(z.Plik);
-    const auto znajomosc = pamiec_.Znajomosc(dane_, pliki);
-    auto* znane = new QBarSet(QStringLiteral("Znane"));
-    znane->setColor(Dobrze);
-    znane->setBorderColor(Dobrze.darker(120));
+    auto* powtorki = Slupki(QStringLiteral("Powtórki"), Drewno);
+    QStringList dni;
+    int najwiecej = 0;
+    const QDate dzis = pamiec_.Teraz().date();
+    for (int d = 0; d < int(s.Terminy.size()); ++d) {
+        *powtorki << s.Terminy[std::size_t(d)];
+        dni << QString::number(dzis.addDays(d).day());
+        najwiecej = std::max(najwiecej, s.Terminy[std::size_t(d)]);
+    }
+    auto* seria = new QBarSeries;
+    seria->append(powtorki);
+    seria->setBarWidth(0.7);
+    QChart* w = NowyWykres();
+    w->addSeries(seria);
+    auto* osX = new QBarCategoryAxis;
+    osX->append(dni);
+    OsieSlupkow(w, seria, osX, najwiecej);
+    w->legend()->hide();
+    Zamien(ui->WykresTerminow, w);
+}
+
+void TFPostepy::RysujZestawy(const std::vector<vokara::ZnajomoscZestawu>& znajomosc)
+{
+    auto* opanowane = Slupki(QStringLiteral("Opanowane"), Dobrze);
+    auto* wNauce = Slupki(QStringLiteral("W nauce"), WNauce);
     QStringList nazwy;
     // A horizontal chart lists its categories from the bottom up; the list's first set goes on top.
     for (std::size_t i = dane_.Zestawy.size(); i-- > 0;) {
@@ -196,10 +251,13 @@ void TFPostepy::RysujZestawy()
         while (nazwy.contains(nazwa))
             nazwa += QLatin1Char(' ');
         nazwy << nazwa;
-        *znane << (znajomosc[i].Cwiczony ? 100.0 * znajomosc[i].Udzial() : 0.0);
+        const bool cwiczony = i < znajomosc.size() && znajomosc[i].Cwiczony;
+        *opanowane << (cwiczony ? 100.0 * znajomosc[i].Udzial() : 0.0);
+        *wNauce << (cwiczony ? 100.0 * znajomosc[i].UdzialWNauce() : 0.0);
     }
-    auto* seria = new QHorizontalBarSeries;
-    seria->append(znane);
+    auto* seria = new QHorizontalStackedBarSeries;
+    seria->append(opanowane);
+    seria->append(wNauce);
     seria->setBarWidth(0.7);
     QChart* w = NowyWykres();
     w->addSeries(seria);
@@ -215,25 +273,26 @@ void TFPostepy::RysujZestawy()
     w->addAxis(osX, Qt::AlignBottom);
     seria->attachAxis(osX);
     seria->attachAxis(osY);
-    w->legend()->hide();
+    w->legend()->setAlignment(Qt::AlignTop);
     // Every set keeps a readable bar; a long list scrolls.
-    const int wysokosc = std::max(ui->ObszarZestawow->height(), 22 * int(nazwy.size()) + 50);
+    const int wysokosc = std::max(ui->ObszarZestawow->height(), 22 * int(nazwy.size()) + 70);
     ui->WykresZestawow->setMinimumHeight(wysokosc);
     Zamien(ui->WykresZestawow, w);
 }
 
-void TFPostepy::RysujPudelka(const vokara::Statystyki& s)
+void TFPostepy::RysujEtapy(const std::vector<vokara::ZnajomoscZestawu>& znajomosc)
 {
-    auto* slowa = new QBarSet(QStringLiteral("Słowa"));
-    slowa->setColor(Drewno);
-    slowa->setBorderColor(Drewno.darker(120));
-    QStringList pudelka;
-    int najwiecej = 0;
-    for (int p = 0; p < vokara::NajwyzszePudelko; ++p) {
-        *slowa << s.Pudelka[p];
-        pudelka << QString::number(p + 1);
-        najwiecej = std::max(najwiecej, s.Pudelka[p]);
+    // Over the sets practised so far: a set never opened would count all its entries as new.
+    std::array<int, 4> etapy{};
+    for (const auto& z : znajomosc) {
+        for (std::size_t e = 0; e < etapy.size() && z.Cwiczony; ++e)
+            etapy[e] += z.Etapy[e];
     }
+    auto* slowa = Slupki(QStringLiteral("Słowa"), Drewno);
+    const QStringList nazwy{QStringLiteral("nowe"), QStringLiteral("w nauce"), QStringLiteral("utrwalane"),
+                            QStringLiteral("opanowane")};
+    for (int n : etapy)
+        *slowa << n;
     auto* seria = new QBarSeries;
     seria->append(slowa);
     seria->setLabelsVisible(true);
@@ -241,13 +300,10 @@ void TFPostepy::RysujPudelka(const vokara::Statystyki& s)
     QChart* w = NowyWykres();
     w->addSeries(seria);
     auto* osX = new QBarCategoryAxis;
-    osX->append(pudelka);
-    osX->setTitleText(QStringLiteral("Pudełko"));
-    osX->setTitleFont(Czcionka(11));
-    osX->setTitleBrush(Atrament);
-    OsieSlupkow(w, seria, osX, najwiecej);
+    osX->append(nazwy);
+    OsieSlupkow(w, seria, osX, *std::max_element(etapy.begin(), etapy.end()));
     w->legend()->hide();
-    Zamien(ui->WykresPudelek, w);
+    Zamien(ui->WykresEtapow, w);
 }
 
 void TFPostepy::WypelnijBledy(const vokara::Statystyki& s)

@@ -1,9 +1,11 @@
-// The "Postępy" window: answers per day, how much of each set is known, the boxes, the streak and the worst words.
+// The "Postępy" window: answers per day, reviews ahead, each set's progress, the entries by stage, the schedule in
+// use and how well it predicted, the streak and the worst words.
 #pragma once
 
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
 namespace Ui {
 class TFPostepy;
@@ -13,6 +15,7 @@ namespace vokara {
 class Pamiec;
 struct Dane;
 struct Statystyki;
+struct ZnajomoscZestawu;
 } // namespace vokara
 
 class QChart;
@@ -35,8 +38,9 @@ protected:
 
 private:
     void RysujDni(const vokara::Statystyki& s);
-    void RysujZestawy();
-    void RysujPudelka(const vokara::Statystyki& s);
+    void RysujTerminy(const vokara::Statystyki& s);
+    void RysujZestawy(const std::vector<vokara::ZnajomoscZestawu>& znajomosc);
+    void RysujEtapy(const std::vector<vokara::ZnajomoscZestawu>& znajomosc);
     void WypelnijBledy(const vokara::Statystyki& s);
     QChart* NowyWykres() const;
 

@@ -1,4 +1,5 @@
-// The learning memory on SQLite: one named connection, WAL, a versioned schema, one short transaction per answer.
+// The learning memory on SQLite: one named connection, WAL, a versioned schema, one short transaction per answer,
+// each entry's FSRS-6 state kept beside its answers, and the longer work (a migration, a fit) in a worker thread.
 #include "pamiec.h"
 
 #include "tekst.h"
@@ -6,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -17,23 +19,6 @@
 namespace vokara {
 
 namespace {
-
-// The schema this program writes. Each step moves a file one version up; a file from a newer program is left alone.
-constexpr int WersjaBazy = 1;
-
-const char* const KrokiMigracji[WersjaBazy][5] = {
-    // 0 -> 1: sets by file name, entries by their texts with their box, and every answer.
-    {"CREATE TABLE zestawy(id INTEGER PRIMARY KEY, plik BLOB NOT NULL UNIQUE)",
-     "CREATE TABLE wpisy(id INTEGER PRIMARY KEY, zestaw INTEGER NOT NULL REFERENCES zestawy(id), "
-     "angielski BLOB NOT NULL, polski BLOB NOT NULL, pudelko INTEGER NOT NULL, ostatnia INTEGER NOT NULL, "
-     "termin INTEGER NOT NULL, odpowiedzi INTEGER NOT NULL, bledy INTEGER NOT NULL, "
-     "UNIQUE(zestaw, angielski, polski))",
-     "CREATE INDEX wpisy_termin ON wpisy(termin, ostatnia)",
-     "CREATE TABLE odpowiedzi(id INTEGER PRIMARY KEY, wpis INTEGER NOT NULL REFERENCES wpisy(id), "
-     "czas INTEGER NOT NULL, dzien INTEGER NOT NULL, strona INTEGER NOT NULL, kierunek INTEGER NOT NULL, "
-     "dobrze INTEGER NOT NULL)",
-     "CREATE INDEX odpowiedzi_dzien ON odpowiedzi(dzien, dobrze)"},
-};
 
 // SQLite's result codes: another connection holds the file, or the file itself is not a sound database.
 constexpr int SqliteBusy = 5;
@@ -53,19 +38,24 @@ bool Zajeta(const QSqlError& blad)
     return kod == SqliteBusy || kod == SqliteLocked;
 }
 
+// This program's own worker is writing: the same as another copy holding the file, without the wait.
+QSqlError ZajetaPrzezPrace()
+{
+    return QSqlError(QString(), QStringLiteral("the memory's worker is writing"), QSqlError::StatementError,
+                     QString::number(SqliteBusy));
+}
+
 // How long a statement waits for another copy of the program to finish its write. Writes are one short transaction,
 // so this is plenty; anything longer is left to the retry timer rather than kept waiting on the window thread.
 constexpr int CzekanieNaBaze = 250;
 constexpr int PonowienieMs = 200;
 
+// A fit is worth a worker only with at least this many counted answers; the worker checks the rest.
+constexpr int NajmniejDoPracy = NajmniejOdpowiedziDoDopasowania;
+
 QByteArray Bajty(const std::string& s)
 {
     return QByteArray(s.data(), qsizetype(s.size()));
-}
-
-std::string Tekst(const QVariant& v)
-{
-    return v.toByteArray().toStdString();
 }
 
 // A key that no two different (file, English, Polish) triples share: every part carries its length.
@@ -75,6 +65,24 @@ QByteArray Klucz(const std::string& a, const std::string& b, const std::string& 
     for (const std::string* s : {&a, &b, &c})
         k += QByteArray::number(qulonglong(s->size())) + ':' + Bajty(*s);
     return k;
+}
+
+// An entry's two texts as one key. Data texts never hold a zero byte (it ends a file's text), so it can part them.
+QByteArray KluczWpisu(const QByteArray& angielski, const QByteArray& polski)
+{
+    return angielski + '\0' + polski;
+}
+
+StanFsrs StanZWiersza(const QSqlQuery& q, int od)
+{
+    StanFsrs s;
+    s.S = q.value(od).toDouble();
+    s.D = q.value(od + 1).toDouble();
+    s.OstatniCzas = q.value(od + 2).toLongLong();
+    s.OstatniDzien = q.value(od + 3).toLongLong();
+    s.Odpowiedzi = q.value(od + 4).toInt();
+    s.Pomylki = q.value(od + 5).toInt();
+    return s;
 }
 
 const QString NieZapisywane =
@@ -94,26 +102,14 @@ constexpr int NajwiecejOdlozonych = 3;
 
 } // namespace
 
-int NowePudelko(int pudelko, bool dobrze)
-{
-    if (!dobrze)
-        return 1;
-    return std::clamp(pudelko + 1, 1, NajwyzszePudelko);
-}
-
-int DniDoPowtorki(int pudelko)
-{
-    static constexpr int dni[NajwyzszePudelko] = {0, 1, 3, 7, 14};
-    return dni[std::clamp(pudelko, 1, NajwyzszePudelko) - 1];
-}
-
 // The statements of the hot path, prepared once per opened file.
 struct Pamiec::Zapytania {
     explicit Zapytania(const QSqlDatabase& db)
-        : transakcja(db), zestaw(db), nowyZestaw(db), wpis(db), nowyWpis(db), zmianaWpisu(db), odpowiedz(db)
+        : transakcja(db), parametry(db), zestaw(db), nowyZestaw(db), wpis(db), nowyWpis(db), zmianaWpisu(db),
+          odpowiedz(db), przewidywanie(db)
     {
     }
-    QSqlQuery transakcja, zestaw, nowyZestaw, wpis, nowyWpis, zmianaWpisu, odpowiedz;
+    QSqlQuery transakcja, parametry, zestaw, nowyZestaw, wpis, nowyWpis, zmianaWpisu, odpowiedz, przewidywanie;
 };
 
 Pamiec::Pamiec(Zegar zegar, QObject* parent)
@@ -150,9 +146,10 @@ bool Pamiec::OtworzPlik()
 {
     QString gdzie;
     QSqlError blad;
-    if (SprobujOtworzyc(gdzie, blad))
-        return true;
-    return Blad(gdzie, blad);
+    if (!SprobujOtworzyc(gdzie, blad))
+        return Blad(gdzie, blad);
+    MozeDopasuj();
+    return true;
 }
 
 // Every handle on the connection lives inside this function, so a failure can close the connection afterwards.
@@ -195,63 +192,104 @@ bool Pamiec::SprobujOtworzyc(QString& gdzie, QSqlError& blad)
     if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")) || !q.next())
         return nieudane("schema");
     q.finish();
-    for (int w = wersja; w < WersjaBazy; ++w) {
-        gdzie = QStringLiteral("migrate");
-        // Taken for writing at once, and the version read again inside: another copy of the program may have
-        // migrated the file in the meantime.
-        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-            blad = q.lastError();
+    // A new file gets its tables at once. A file of an earlier version is moved in a worker thread, with a copy of
+    // it kept until the move has committed; the window goes on meanwhile and answers wait.
+    if (wersja == 0) {
+        if (!Migruj(db, wersja, gdzie, blad))
             return false;
-        }
-        if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-            blad = q.lastError();
-            q.exec(QStringLiteral("ROLLBACK"));
-            return false;
-        }
-        const bool zrobione = q.value(0).toInt() > w;
-        q.finish();
-        for (const char* polecenie : KrokiMigracji[w]) {
-            if (!zrobione && polecenie && !q.exec(QString::fromLatin1(polecenie))) {
-                blad = q.lastError();
-                q.exec(QStringLiteral("ROLLBACK"));
-                return false;
-            }
-        }
-        if ((!zrobione && !q.exec(QStringLiteral("PRAGMA user_version=%1").arg(w + 1))) ||
-            !q.exec(QStringLiteral("COMMIT"))) {
-            blad = q.lastError();
-            q.exec(QStringLiteral("ROLLBACK"));
-            return false;
-        }
+    } else if (wersja < WersjaBazy) {
+        przenoszona_ = true;
+        ZacznijPrace(Praca::Przenoszenie, [plik = plik_] {
+            WynikDopasowaniaPliku w;
+            static_cast<WynikPracy&>(w) = PrzeniesPlik(plik);
+            return w;
+        });
+        return true;
     }
+    return PrzygotujZapytania(gdzie, blad);
+}
+
+bool Pamiec::PrzygotujZapytania(QString& gdzie, QSqlError& blad)
+{
+    QSqlDatabase db = QSqlDatabase::database(nazwa_, false);
     z_ = std::make_unique<Zapytania>(db);
     const bool ok =
+        z_->parametry.prepare(QStringLiteral("SELECT wartosc FROM ustawienia WHERE klucz = ?")) &&
         z_->zestaw.prepare(QStringLiteral("SELECT id FROM zestawy WHERE plik = ?")) &&
         z_->nowyZestaw.prepare(QStringLiteral("INSERT INTO zestawy(plik) VALUES(?)")) &&
-        z_->wpis.prepare(
-            QStringLiteral("SELECT id, pudelko FROM wpisy WHERE zestaw = ? AND angielski = ? AND polski = ?")) &&
-        z_->nowyWpis.prepare(
-            QStringLiteral("INSERT INTO wpisy(zestaw, angielski, polski, pudelko, ostatnia, termin, odpowiedzi, "
-                           "bledy) VALUES(?, ?, ?, ?, ?, ?, 1, ?)")) &&
-        z_->zmianaWpisu.prepare(
-            QStringLiteral("UPDATE wpisy SET pudelko = ?, ostatnia = ?, termin = ?, odpowiedzi = odpowiedzi + 1, "
-                           "bledy = bledy + ? WHERE id = ?")) &&
-        z_->odpowiedz.prepare(QStringLiteral(
-            "INSERT INTO odpowiedzi(wpis, czas, dzien, strona, kierunek, dobrze) VALUES(?, ?, ?, ?, ?, ?)"));
+        z_->wpis.prepare(QStringLiteral("SELECT id, stabilnosc, trudnosc, ostatnia, dzien, powtorki, pomylki "
+                                        "FROM wpisy WHERE zestaw = ? AND angielski = ? AND polski = ?")) &&
+        z_->nowyWpis.prepare(QStringLiteral(
+            "INSERT INTO wpisy(zestaw, angielski, polski, stabilnosc, trudnosc, ostatnia, dzien, termin, powtorki, "
+            "pomylki, odpowiedzi, bledy) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, ?)")) &&
+        z_->zmianaWpisu.prepare(QStringLiteral(
+            "UPDATE wpisy SET stabilnosc = ?, trudnosc = ?, ostatnia = ?, dzien = ?, termin = ?, powtorki = ?, "
+            "pomylki = ?, odpowiedzi = odpowiedzi + 1, bledy = bledy + ? WHERE id = ?")) &&
+        z_->odpowiedz.prepare(QStringLiteral("INSERT INTO odpowiedzi(wpis, czas, dzien, strona, kierunek, dobrze, "
+                                             "ocena, liczy) VALUES(?, ?, ?, ?, ?, ?, ?, ?)")) &&
+        z_->przewidywanie.prepare(QStringLiteral(
+            "INSERT INTO przewidywania(dzien, odpowiedzi, poprawne, suma) VALUES(?, 1, ?, ?) ON CONFLICT(dzien) DO "
+            "UPDATE SET odpowiedzi = odpowiedzi + 1, poprawne = poprawne + excluded.poprawne, "
+            "suma = suma + excluded.suma"));
     if (!ok) {
         gdzie = QStringLiteral("prepare");
         blad = db.lastError();
         z_.reset();
         return false;
     }
+    z_->parametry.setForwardOnly(true);
     z_->zestaw.setForwardOnly(true);
     z_->wpis.setForwardOnly(true);
     otwarta_ = true;
+    if (!WczytajParametry()) {
+        gdzie = QStringLiteral("settings");
+        blad = z_->parametry.lastError();
+        return false;
+    }
     return true;
+}
+
+bool Pamiec::WczytajParametry()
+{
+    QSqlQuery& q = z_->parametry;
+    const auto wartosc = [&](const char* klucz, QString& w) {
+        q.addBindValue(QString::fromLatin1(klucz));
+        if (!q.exec())
+            return false;
+        w = q.next() ? q.value(0).toString() : QString();
+        q.finish();
+        return true;
+    };
+    QString tekst, dzien;
+    if (!wartosc(KluczParametrow, tekst) || !wartosc(KluczDniaParametrow, dzien))
+        return false;
+    const auto p = ParametryZTekstu(tekst);
+    tekstParametrow_ = tekst;
+    parametry_ = p ? *p : Parametry::Domyslne();
+    dataParametrow_ = p ? QDate::fromJulianDay(dzien.toLongLong()) : QDate();
+    if (p && !dataParametrow_.isValid())
+        dataParametrow_ = QDate::fromJulianDay(0); // fitted, on a day the file no longer tells
+    return true;
+}
+
+QString Pamiec::OpisHarmonogramu() const
+{
+    if (!Dopasowany())
+        return QStringLiteral("Harmonogram: parametry domyślne");
+    return QStringLiteral("Harmonogram: dopasowany do Ciebie (%1)").arg(dataParametrow_.toString(u"dd.MM.yyyy"));
 }
 
 void Pamiec::Zamknij()
 {
+    const bool wczesniej = zamykana_;
+    zamykana_ = true;
+    if (praca_.valid()) {
+        // A fit may be cut short at any step; a migration is left to end, so the answers waiting for it are kept.
+        if (rodzajPracy_ == Praca::Dopasowanie)
+            przerwij_ = true;
+        praca_.wait();
+        PoPracy(true);
+    }
     // Answers still waiting for another copy of the program get one last chance, with the usual short wait.
     while (otwarta_ && z_ && !czekajace_.empty()) {
         QSqlError blad;
@@ -266,10 +304,86 @@ void Pamiec::Zamknij()
     zestawy_.clear();
     otwarta_ = false;
     czeka_ = false;
+    przenoszona_ = false;
+    parametry_ = Parametry::Domyslne();
+    tekstParametrow_.clear();
+    dataParametrow_ = QDate();
+    sprawdzonoDnia_ = QDate();
     if (QSqlDatabase::contains(nazwa_)) {
         QSqlDatabase::database(nazwa_, false).close();
         QSqlDatabase::removeDatabase(nazwa_);
     }
+    zamykana_ = wczesniej;
+}
+
+void Pamiec::ZacznijPrace(Praca rodzaj, std::function<WynikDopasowaniaPliku()> zadanie)
+{
+    Q_ASSERT(!praca_.valid());
+    rodzajPracy_ = rodzaj;
+    przerwij_ = false;
+    const int numer = ++numerPracy_;
+    praca_ = std::async(std::launch::async, [this, numer, zadanie = std::move(zadanie)] {
+        WynikDopasowaniaPliku wynik = zadanie();
+        // The end is handled on the memory's own thread; a memory closed meanwhile has handled it already.
+        QMetaObject::invokeMethod(
+            this,
+            [this, numer] {
+                if (numer == numerPracy_ && praca_.valid())
+                    PoPracy(false);
+            },
+            Qt::QueuedConnection);
+        return wynik;
+    });
+}
+
+void Pamiec::PoPracy(bool zamykanie)
+{
+    const Praca rodzaj = rodzajPracy_;
+    const WynikDopasowaniaPliku wynik = praca_.get();
+    rodzajPracy_ = Praca::Brak;
+    if (rodzaj == Praca::Przenoszenie) {
+        przenoszona_ = false;
+        QString gdzie = wynik.Gdzie;
+        QSqlError blad = wynik.Blad;
+        if (!wynik.Ok || !PrzygotujZapytania(gdzie, blad)) {
+            Blad(gdzie, blad);
+            return;
+        }
+        // While the memory closes, Zamknij writes them itself and nothing new starts.
+        if (!zamykanie) {
+            ZapiszCzekajace();
+            emit zapisano();
+        }
+        return;
+    }
+    if (!wynik.Ok) {
+        // The schedule stays as it was; a file that is damaged shows itself to the next statement here.
+        qWarning("learning memory: %s failed: %s", qPrintable(wynik.Gdzie), qPrintable(wynik.Blad.text()));
+        return;
+    }
+    if (wynik.Dopasowano && otwarta_ && WczytajParametry() && wynik.Zmiana && !zamykanie)
+        emit zapisano();
+}
+
+void Pamiec::MozeDopasuj()
+{
+    const QDateTime teraz = zegar_();
+    if (!otwarta_ || zamykana_ || praca_.valid() || teraz.date() == sprawdzonoDnia_)
+        return;
+    sprawdzonoDnia_ = teraz.date();
+    const qint64 dzis = teraz.date().toJulianDay();
+    QSqlQuery q(QSqlDatabase::database(nazwa_, false));
+    q.setForwardOnly(true);
+    // At most once a day, and only once there is enough to fit to (counting stops there).
+    q.prepare(QStringLiteral("SELECT (SELECT wartosc FROM ustawienia WHERE klucz = ?), "
+                             "(SELECT COUNT(*) FROM (SELECT 1 FROM odpowiedzi WHERE liczy = 1 LIMIT ?))"));
+    q.addBindValue(QString::fromLatin1(KluczDniaDopasowania));
+    q.addBindValue(NajmniejDoPracy);
+    if (!q.exec() || !q.next() || q.value(0).toString() == QString::number(dzis) ||
+        q.value(1).toInt() < NajmniejDoPracy)
+        return;
+    q.finish();
+    ZacznijPrace(Praca::Dopasowanie, [this, plik = plik_, dzis] { return DopasujPlik(plik, dzis, zapis_, przerwij_); });
 }
 
 bool Pamiec::Uszkodzona(const QSqlError& blad) const
@@ -365,17 +479,53 @@ bool Pamiec::WczytajPowtorke(Zestaw& d)
     return true;
 }
 
-bool Pamiec::Zapisz(const std::string& angielski, const std::string& polski, int strona, int kierunek, bool dobrze)
+bool Pamiec::WpisRundy(const std::string& angielski, const std::string& polski, WpisPamieci& wpis) const
 {
     if (powtorka_) {
         const auto it = plikiPowtorki_.constFind(Klucz(angielski, polski));
         if (it == plikiPowtorki_.constEnd())
             return false;
-        return Zapisz(WpisPamieci{*it, angielski, polski}, strona, kierunek, dobrze);
+        wpis = {*it, angielski, polski};
+        return true;
     }
     if (plikRundy_.empty())
         return false;
-    return Zapisz(WpisPamieci{plikRundy_, angielski, polski}, strona, kierunek, dobrze);
+    wpis = {plikRundy_, angielski, polski};
+    return true;
+}
+
+bool Pamiec::Zapisz(const std::string& angielski, const std::string& polski, int strona, int kierunek, bool dobrze)
+{
+    return Zapisz(angielski, polski, strona, kierunek, Ocena(OcenaOdpowiedzi(dobrze)));
+}
+
+bool Pamiec::Zapisz(const std::string& angielski, const std::string& polski, int strona, int kierunek, Ocena ocena)
+{
+    WpisPamieci wpis;
+    return WpisRundy(angielski, polski, wpis) && Zapisz(wpis, strona, kierunek, ocena);
+}
+
+bool Pamiec::Zapisz(const WpisPamieci& wpis, int strona, int kierunek, bool dobrze)
+{
+    return Zapisz(wpis, strona, kierunek, Ocena(OcenaOdpowiedzi(dobrze)));
+}
+
+bool Pamiec::Zapisz(const WpisPamieci& wpis, int strona, int kierunek, Ocena ocena)
+{
+    if (ocena < OcenaNie || ocena > OcenaLatwe)
+        return false;
+    if (czeka_) {
+        czeka_ = false;
+        OtworzPlik();
+    }
+    if (!otwarta_ && !przenoszona_)
+        return false;
+    const QByteArray klucz = Klucz(wpis.Plik, wpis.Angielski, wpis.Polski);
+    // Only the first answer to an entry in a round moves its state.
+    czekajace_.push_back({wpis, strona, kierunek, ocena, !policzone_.contains(klucz), zegar_()});
+    policzone_.insert(klucz);
+    // During a migration the answers wait for its end.
+    return przenoszona_ || ZapiszCzekajace();
 }
 
 qint64 Pamiec::IdZestawu(const std::string& plik)
@@ -383,7 +533,8 @@ qint64 Pamiec::IdZestawu(const std::string& plik)
     const QByteArray nazwa = Bajty(plik);
     if (const auto it = zestawy_.constFind(nazwa); it != zestawy_.constEnd())
         return *it;
-    z_->zestaw.addBindValue(nazwa);
+    const QVariant wartosc = DoBazy(plik);
+    z_->zestaw.addBindValue(wartosc);
     if (!z_->zestaw.exec())
         return -1;
     qint64 id = -1;
@@ -391,28 +542,13 @@ qint64 Pamiec::IdZestawu(const std::string& plik)
         id = z_->zestaw.value(0).toLongLong();
     } else {
         z_->zestaw.finish();
-        z_->nowyZestaw.addBindValue(nazwa);
+        z_->nowyZestaw.addBindValue(wartosc);
         if (!z_->nowyZestaw.exec())
             return -1;
         id = z_->nowyZestaw.lastInsertId().toLongLong();
     }
     z_->zestaw.finish();
     return id;
-}
-
-bool Pamiec::Zapisz(const WpisPamieci& wpis, int strona, int kierunek, bool dobrze)
-{
-    if (czeka_) {
-        czeka_ = false;
-        OtworzPlik();
-    }
-    if (!otwarta_)
-        return false;
-    const QByteArray klucz = Klucz(wpis.Plik, wpis.Angielski, wpis.Polski);
-    // Only the first answer to an entry in a round moves its box.
-    czekajace_.push_back({wpis, strona, kierunek, dobrze, !policzone_.contains(klucz), zegar_()});
-    policzone_.insert(klucz);
-    return ZapiszCzekajace();
 }
 
 bool Pamiec::ZapiszCzekajace()
@@ -422,7 +558,8 @@ bool Pamiec::ZapiszCzekajace()
         if (!ZapiszWTransakcji(czekajace_.front(), blad)) {
             zestawy_.clear(); // ids made inside a rolled-back transaction are gone
             if (Zajeta(blad)) {
-                // Another copy of the program is writing: the answers wait in order and are written shortly.
+                // Another copy of the program (or this one's worker) is writing: the answers wait in order and are
+                // written shortly.
                 if (!ponowienie_) {
                     ponowienie_ = new QTimer(this);
                     ponowienie_->setSingleShot(true);
@@ -438,11 +575,19 @@ bool Pamiec::ZapiszCzekajace()
         czekajace_.pop_front();
         emit zapisano();
     }
+    // A learner who keeps the program open past midnight gets the day's fit too.
+    MozeDopasuj();
     return otwarta_;
 }
 
 bool Pamiec::ZapiszWTransakcji(const Czekajaca& c, QSqlError& blad)
 {
+    // The worker writing (a fit's new states) would keep this thread waiting; the answer waits instead.
+    std::unique_lock<std::mutex> blokada(zapis_, std::try_to_lock);
+    if (!blokada.owns_lock()) {
+        blad = ZajetaPrzezPrace();
+        return false;
+    }
     const WpisPamieci& wpis = c.Wpis;
     QSqlDatabase db = QSqlDatabase::database(nazwa_, false);
     const qint64 dzien = c.Kiedy.date().toJulianDay();
@@ -459,47 +604,79 @@ bool Pamiec::ZapiszWTransakcji(const Czekajaca& c, QSqlError& blad)
         blad = t.lastError();
         return false;
     }
+    // The weights in use, as the file has them now: another copy of the program, or this one's fit, may have
+    // replayed every state with new ones.
+    QSqlQuery& p = z_->parametry;
+    p.addBindValue(QString::fromLatin1(KluczParametrow));
+    if (!p.exec())
+        return przerwij(p);
+    const QString tekst = p.next() ? p.value(0).toString() : QString();
+    p.finish();
+    if (tekst != tekstParametrow_ && !WczytajParametry())
+        return przerwij(p);
     const qint64 zestaw = IdZestawu(wpis.Plik);
     if (zestaw < 0)
         return przerwij(z_->nowyZestaw.lastError().isValid() ? z_->nowyZestaw : z_->zestaw);
+    const QVariant angielski = DoBazy(wpis.Angielski);
+    const QVariant polski = DoBazy(wpis.Polski);
     QSqlQuery& w = z_->wpis;
     w.addBindValue(zestaw);
-    w.addBindValue(Bajty(wpis.Angielski));
-    w.addBindValue(Bajty(wpis.Polski));
+    w.addBindValue(angielski);
+    w.addBindValue(polski);
     if (!w.exec())
         return przerwij(w);
     qint64 id = -1;
-    int pudelko = 1;
+    StanFsrs stan;
     if (w.next()) {
         id = w.value(0).toLongLong();
-        pudelko = w.value(1).toInt();
+        stan = StanZWiersza(w, 1);
     }
     w.finish();
-    if (c.Liczy)
-        pudelko = NowePudelko(pudelko, c.Dobrze);
-    const qint64 termin = dzien + DniDoPowtorki(pudelko);
+    // An entry's first answer always counts, even when an earlier one of the round was lost.
+    const bool liczy = c.Liczy || id < 0 || stan.Nowy();
+    double przewidziane = -1.0;
+    if (liczy)
+        stan = Powtorz(parametry_, stan, {czas, dzien, c.Ocena}, &przewidziane);
+    const bool dobrze = c.Ocena > OcenaNie;
+    const QVariant wartosciStanu[] = {QVariant(stan.S),
+                                      QVariant(stan.D),
+                                      QVariant(qint64(stan.OstatniCzas)),
+                                      QVariant(qint64(stan.OstatniDzien)),
+                                      QVariant(qint64(Termin(parametry_, stan))),
+                                      QVariant(stan.Odpowiedzi),
+                                      QVariant(stan.Pomylki)};
     if (id < 0) {
         QSqlQuery& n = z_->nowyWpis;
-        for (const QVariant& v : {QVariant(zestaw), QVariant(Bajty(wpis.Angielski)), QVariant(Bajty(wpis.Polski)),
-                                  QVariant(pudelko), QVariant(czas), QVariant(termin), QVariant(c.Dobrze ? 0 : 1)})
+        for (const QVariant& v : {QVariant(zestaw), angielski, polski})
             n.addBindValue(v);
+        for (const QVariant& v : wartosciStanu)
+            n.addBindValue(v);
+        n.addBindValue(dobrze ? 0 : 1);
         if (!n.exec())
             return przerwij(n);
         id = n.lastInsertId().toLongLong();
     } else {
         QSqlQuery& u = z_->zmianaWpisu;
-        for (const QVariant& v :
-             {QVariant(pudelko), QVariant(czas), QVariant(termin), QVariant(c.Dobrze ? 0 : 1), QVariant(id)})
+        for (const QVariant& v : wartosciStanu)
             u.addBindValue(v);
+        u.addBindValue(dobrze ? 0 : 1);
+        u.addBindValue(id);
         if (!u.exec())
             return przerwij(u);
     }
     QSqlQuery& o = z_->odpowiedz;
     for (const QVariant& v : {QVariant(id), QVariant(czas), QVariant(dzien), QVariant(c.Strona), QVariant(c.Kierunek),
-                              QVariant(c.Dobrze ? 1 : 0)})
+                              QVariant(dobrze ? 1 : 0), QVariant(c.Ocena), QVariant(liczy ? 1 : 0)})
         o.addBindValue(v);
     if (!o.exec())
         return przerwij(o);
+    if (przewidziane >= 0.0) {
+        QSqlQuery& r = z_->przewidywanie;
+        for (const QVariant& v : {QVariant(dzien), QVariant(dobrze ? 1 : 0), QVariant(przewidziane)})
+            r.addBindValue(v);
+        if (!r.exec())
+            return przerwij(r);
+    }
     if (!t.exec(QStringLiteral("COMMIT")))
         return przerwij(t);
     zestawy_.insert(Bajty(wpis.Plik), zestaw);
@@ -511,11 +688,15 @@ std::vector<WpisPamieci> Pamiec::DoPowtorki(int limit)
     std::vector<WpisPamieci> wynik;
     if (!otwarta_)
         return wynik;
+    const qint64 teraz = zegar_().toMSecsSinceEpoch();
     QSqlQuery q(QSqlDatabase::database(nazwa_, false));
     q.setForwardOnly(true);
+    // Predicted recall falls with the time since the last answer over the stability, whatever the weights, so
+    // ordering by that ratio puts the lowest recall first.
     q.prepare(QStringLiteral("SELECT z.plik, w.angielski, w.polski FROM wpisy w JOIN zestawy z ON z.id = w.zestaw "
-                             "WHERE w.termin <= ? ORDER BY w.termin, w.ostatnia LIMIT ?"));
-    q.addBindValue(zegar_().date().toJulianDay());
+                             "WHERE w.termin <= ? ORDER BY (? - w.ostatnia) / w.stabilnosc DESC, w.id LIMIT ?"));
+    q.addBindValue(teraz);
+    q.addBindValue(double(teraz));
     q.addBindValue(limit);
     if (!q.exec()) {
         const QSqlError blad = q.lastError();
@@ -523,8 +704,12 @@ std::vector<WpisPamieci> Pamiec::DoPowtorki(int limit)
         Blad(QStringLiteral("due"), blad);
         return wynik;
     }
-    while (q.next())
-        wynik.push_back({Tekst(q.value(0)), Tekst(q.value(1)), Tekst(q.value(2))});
+    while (q.next()) {
+        // A text no data file can hold (written by another tool) could never be answered.
+        auto plik = ZBazy(q.value(0)), angielski = ZBazy(q.value(1)), polski = ZBazy(q.value(2));
+        if (plik && angielski && polski)
+            wynik.push_back({std::move(*plik), std::move(*angielski), std::move(*polski)});
+    }
     return wynik;
 }
 
@@ -534,7 +719,7 @@ int Pamiec::LiczbaDoPowtorki()
         return 0;
     QSqlQuery q(QSqlDatabase::database(nazwa_, false));
     q.prepare(QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 FROM wpisy WHERE termin <= ? LIMIT ?)"));
-    q.addBindValue(zegar_().date().toJulianDay());
+    q.addBindValue(zegar_().toMSecsSinceEpoch());
     q.addBindValue(NajwiecejPowtorek);
     if (!q.exec() || !q.next()) {
         const QSqlError blad = q.lastError();
@@ -545,23 +730,38 @@ int Pamiec::LiczbaDoPowtorki()
     return q.value(0).toInt();
 }
 
-int Pamiec::Pudelko(const WpisPamieci& wpis)
+StanFsrs Pamiec::Stan(const WpisPamieci& wpis)
 {
     if (!otwarta_)
-        return 0;
+        return {};
     QSqlQuery q(QSqlDatabase::database(nazwa_, false));
-    q.prepare(QStringLiteral("SELECT w.pudelko FROM wpisy w JOIN zestawy z ON z.id = w.zestaw "
+    q.prepare(QStringLiteral("SELECT w.stabilnosc, w.trudnosc, w.ostatnia, w.dzien, w.powtorki, w.pomylki "
+                             "FROM wpisy w JOIN zestawy z ON z.id = w.zestaw "
                              "WHERE z.plik = ? AND w.angielski = ? AND w.polski = ?"));
-    q.addBindValue(Bajty(wpis.Plik));
-    q.addBindValue(Bajty(wpis.Angielski));
-    q.addBindValue(Bajty(wpis.Polski));
-    return q.exec() && q.next() ? q.value(0).toInt() : 0;
+    q.addBindValue(DoBazy(wpis.Plik));
+    q.addBindValue(DoBazy(wpis.Angielski));
+    q.addBindValue(DoBazy(wpis.Polski));
+    return q.exec() && q.next() ? StanZWiersza(q, 0) : StanFsrs{};
 }
 
-// An entry's two texts as one key. Data texts never hold a zero byte (it ends a file's text), so it can part them.
-static QByteArray KluczWpisu(const QByteArray& angielski, const QByteArray& polski)
+std::array<std::int64_t, 4> Pamiec::OdstepyOcen(const std::string& angielski, const std::string& polski)
 {
-    return angielski + '\0' + polski;
+    WpisPamieci wpis;
+    if (!WpisRundy(angielski, polski, wpis))
+        wpis = {plikRundy_, angielski, polski};
+    return OdstepyOcen(wpis);
+}
+
+std::array<std::int64_t, 4> Pamiec::OdstepyOcen(const WpisPamieci& wpis)
+{
+    const QDateTime teraz = zegar_();
+    const qint64 ms = teraz.toMSecsSinceEpoch();
+    const StanFsrs stan = Stan(wpis);
+    if (!stan.Nowy() && policzone_.contains(Klucz(wpis.Plik, wpis.Angielski, wpis.Polski))) {
+        const std::int64_t zostaje = std::max<std::int64_t>(0, Termin(parametry_, stan) - ms);
+        return {zostaje, zostaje, zostaje, zostaje};
+    }
+    return vokara::OdstepyOcen(parametry_, stan, ms, teraz.date().toJulianDay());
 }
 
 std::shared_ptr<const QHash<QByteArray, int>> Pamiec::WpisyPliku(const Dane& d, const std::string& plik)
@@ -604,7 +804,8 @@ std::vector<ZnajomoscZestawu> Pamiec::Znajomosc(const Dane& d, const std::vector
             blad = q.lastError();
         } else {
             while (q.next()) {
-                const auto it = indeksy.constFind(q.value(1).toByteArray());
+                const auto plik = ZBazy(q.value(1));
+                const auto it = plik ? indeksy.constFind(Bajty(*plik)) : indeksy.constEnd();
                 if (it == indeksy.constEnd())
                     continue;
                 zestawy.insert(q.value(0).toLongLong(), *it);
@@ -614,17 +815,30 @@ std::vector<ZnajomoscZestawu> Pamiec::Znajomosc(const Dane& d, const std::vector
                 for (int n : *wpisy[*it])
                     z.Wszystkie += n;
             }
-            q.prepare(QStringLiteral("SELECT zestaw, angielski, polski FROM wpisy WHERE pudelko >= ?"));
-            q.addBindValue(PudelkoZnane);
-            if (!q.exec())
+            if (!q.exec(QStringLiteral("SELECT zestaw, angielski, polski, stabilnosc, powtorki FROM wpisy")))
                 blad = q.lastError();
+            std::vector<int> odpowiedziane(pliki.size());
             while (blad.type() == QSqlError::NoError && q.next()) {
                 const auto it = zestawy.constFind(q.value(0).toLongLong());
                 if (it == zestawy.constEnd())
                     continue;
+                const auto angielski = ZBazy(q.value(1)), polski = ZBazy(q.value(2));
+                if (!angielski || !polski)
+                    continue;
                 // Only the entries the file holds now count: an entry edited away keeps its history but not its place.
-                wynik[*it].Znane += wpisy[*it]->value(KluczWpisu(q.value(1).toByteArray(), q.value(2).toByteArray()));
+                const int n = wpisy[*it]->value(KluczWpisu(Bajty(*angielski), Bajty(*polski)));
+                if (n == 0)
+                    continue;
+                StanFsrs stan;
+                stan.S = q.value(3).toDouble();
+                stan.Odpowiedzi = q.value(4).toInt();
+                if (stan.Nowy())
+                    continue; // counted with the entries never answered, below
+                wynik[*it].Etapy[std::size_t(EtapWpisu(stan))] += n;
+                odpowiedziane[*it] += n;
             }
+            for (std::size_t i = 0; i < wynik.size(); ++i)
+                wynik[i].Etapy[std::size_t(Etap::Nowe)] = std::max(0, wynik[i].Wszystkie - odpowiedziane[i]);
         }
     }
     if (blad.type() != QSqlError::NoError)
@@ -635,9 +849,11 @@ std::vector<ZnajomoscZestawu> Pamiec::Znajomosc(const Dane& d, const std::vector
 Statystyki Pamiec::Zbierz(int najwiecejBledow)
 {
     Statystyki s;
-    const qint64 dzis = zegar_().date().toJulianDay();
+    const QDateTime teraz = zegar_();
+    const qint64 dzis = teraz.date().toJulianDay();
     for (qint64 d = dzis - 29; d <= dzis; ++d)
         s.Dni.push_back({QDate::fromJulianDay(d), 0, 0});
+    s.Terminy.assign(DniTerminow, 0);
     if (!otwarta_)
         return s;
     QSqlQuery q(QSqlDatabase::database(nazwa_, false));
@@ -656,13 +872,30 @@ Statystyki Pamiec::Zbierz(int najwiecejBledow)
         auto& dzien = s.Dni[std::size_t(q.value(0).toLongLong() - (dzis - 29))];
         (q.value(1).toInt() ? dzien.Dobrze : dzien.Zle) += q.value(2).toInt();
     }
-    if (q.exec(QStringLiteral("SELECT pudelko, COUNT(*), SUM(odpowiedzi), SUM(bledy) FROM wpisy GROUP BY pudelko"))) {
+    if (q.exec(QStringLiteral("SELECT SUM(odpowiedzi), SUM(bledy) FROM wpisy")) && q.next()) {
+        s.Odpowiedzi = q.value(0).toInt();
+        s.Poprawne = s.Odpowiedzi - q.value(1).toInt();
+    }
+    // The reviews ahead by the local calendar day they fall on; the first day takes those overdue as well.
+    std::vector<qint64> granice; // the start of each day after today, in ms
+    for (int d = 1; d <= DniTerminow; ++d)
+        granice.push_back(QDateTime(teraz.date().addDays(d), QTime(0, 0)).toMSecsSinceEpoch());
+    q.prepare(QStringLiteral("SELECT termin FROM wpisy WHERE termin < ?"));
+    q.addBindValue(granice.back());
+    if (q.exec()) {
         while (q.next()) {
-            const int p = std::clamp(q.value(0).toInt(), 1, NajwyzszePudelko);
-            s.Pudelka[p - 1] += q.value(1).toInt();
-            s.Odpowiedzi += q.value(2).toInt();
-            s.Poprawne += q.value(2).toInt() - q.value(3).toInt();
+            const auto dzien = std::upper_bound(granice.begin(), granice.end(), q.value(0).toLongLong());
+            ++s.Terminy[std::size_t(dzien - granice.begin())];
         }
+    }
+    q.prepare(QStringLiteral("SELECT SUM(odpowiedzi), SUM(poprawne), SUM(suma) FROM przewidywania "
+                             "WHERE dzien BETWEEN ? AND ?"));
+    q.addBindValue(dzis - 29);
+    q.addBindValue(dzis);
+    if (q.exec() && q.next()) {
+        s.Przewidziane = q.value(0).toInt();
+        s.Trafione = q.value(1).toInt();
+        s.SumaPrzewidywan = q.value(2).toDouble();
     }
     // Days in a row: today counts when practised, otherwise the run may still end yesterday.
     QSqlQuery dzien(QSqlDatabase::database(nazwa_, false));
@@ -683,9 +916,13 @@ Statystyki Pamiec::Zbierz(int najwiecejBledow)
                              "ORDER BY w.bledy DESC, w.odpowiedzi, w.ostatnia DESC LIMIT ?"));
     q.addBindValue(najwiecejBledow);
     if (q.exec()) {
-        while (q.next())
-            s.Bledy.push_back(
-                {{Tekst(q.value(0)), Tekst(q.value(1)), Tekst(q.value(2))}, q.value(3).toInt(), q.value(4).toInt()});
+        while (q.next()) {
+            auto plik = ZBazy(q.value(0)), angielski = ZBazy(q.value(1)), polski = ZBazy(q.value(2));
+            if (plik && angielski && polski)
+                s.Bledy.push_back({{std::move(*plik), std::move(*angielski), std::move(*polski)},
+                                   q.value(3).toInt(),
+                                   q.value(4).toInt()});
+        }
     }
     return s;
 }

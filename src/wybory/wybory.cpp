@@ -13,6 +13,11 @@ bool JestPowtorka(const QComboBox& lista, int indeks)
     return indeks >= 0 && indeks < lista.count() && lista.itemData(indeks, RolaPowtorki).toBool();
 }
 
+QString OpisZnajomosci(const ZnajomoscZestawu& z)
+{
+    return QStringLiteral("Opanowane: %1 z %2, w nauce: %3").arg(z.Opanowane()).arg(z.Wszystkie).arg(z.WNauce());
+}
+
 void OdswiezWybory(Pamiec& pamiec, const Dane& dane, const std::vector<QComboBox*>& listy)
 {
     std::vector<std::string> pliki;
@@ -31,11 +36,11 @@ void OdswiezWybory(Pamiec& pamiec, const Dane& dane, const std::vector<QComboBox
             // The list's sets come first, in list order; anything after them has no progress of its own here.
             const auto z = std::size_t(i) < znajomosc.size() ? znajomosc[std::size_t(i)] : ZnajomoscZestawu{};
             lista->setItemData(i, z.Cwiczony ? QVariant(z.Udzial()) : QVariant(), RolaPostepu);
-            // What the bar shows, told to a screen reader too.
-            lista->setItemData(
-                i,
-                z.Cwiczony ? QVariant(QStringLiteral("Znasz %1% słów").arg(int(z.Udzial() * 100.0 + 0.5))) : QVariant(),
-                Qt::AccessibleDescriptionRole);
+            lista->setItemData(i, z.Cwiczony ? QVariant(z.UdzialWNauce()) : QVariant(), RolaWNauce);
+            // What the bar's two parts show, in words for the pointer and for a screen reader.
+            const QVariant opis = z.Cwiczony ? QVariant(OpisZnajomosci(z)) : QVariant();
+            lista->setItemData(i, opis, Qt::ToolTipRole);
+            lista->setItemData(i, opis, Qt::AccessibleDescriptionRole);
         }
         const QString tekst = QStringLiteral("Powtórka (%1)").arg(doPowtorki);
         const bool wybrana = powtorka >= 0 && powtorka == lista->currentIndex();

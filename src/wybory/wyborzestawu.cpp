@@ -8,6 +8,7 @@
 #include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -100,6 +101,18 @@ void TWyborZestawu::keyPressEvent(QKeyEvent* zdarzenie)
     QComboBox::keyPressEvent(zdarzenie);
 }
 
+bool TWyborZestawu::event(QEvent* zdarzenie)
+{
+    if (zdarzenie->type() == QEvent::ToolTip) {
+        const QString opis = currentIndex() >= 0 ? itemData(currentIndex(), Qt::ToolTipRole).toString() : QString();
+        if (!opis.isEmpty()) {
+            QToolTip::showText(static_cast<QHelpEvent*>(zdarzenie)->globalPos(), opis, this);
+            return true;
+        }
+    }
+    return QComboBox::event(zdarzenie);
+}
+
 void TWyborZestawu::paintEvent(QPaintEvent*)
 {
     QStylePainter malarz(this);
@@ -123,6 +136,7 @@ void RysujZnajomosc(QPainter& malarz, const QComboBox& lista, int indeks, const 
     if (!udzial.isValid())
         return;
     const double u = std::clamp(udzial.toDouble(), 0.0, 1.0);
+    const double wNauce = std::clamp(lista.itemData(indeks, RolaWNauce).toDouble(), 0.0, 1.0 - u);
     const QString procent = QStringLiteral("%1%").arg(int(u * 100.0 + 0.5));
     const QFontMetrics miary(lista.font());
     const int szerokoscTekstu = miary.horizontalAdvance(QStringLiteral("100%"));
@@ -132,10 +146,15 @@ void RysujZnajomosc(QPainter& malarz, const QComboBox& lista, int indeks, const 
     // A long name runs under the bar: the bar's own ground, up to the item's right edge, keeps both readable.
     malarz.fillRect(QRect(QPoint(pasek.left() - 3, prostokat.top()), prostokat.bottomRight()), tlo);
     malarz.setPen(QColor(162, 125, 79));
-    malarz.setBrush(QColor(239, 228, 207));
+    malarz.setBrush(KolorTlaPaska);
     malarz.drawRect(pasek.adjusted(0, 0, -1, -1));
-    malarz.fillRect(QRect(pasek.left() + 1, pasek.top() + 1, int((pasek.width() - 2) * u), pasek.height() - 2),
-                    QColor(96, 128, 64));
+    // Both parts end where their shares end together, so rounding never leaves a gap between them.
+    const int wnetrze = pasek.width() - 2;
+    const int opanowane = int(wnetrze * u);
+    const int razem = int(wnetrze * (u + wNauce));
+    malarz.fillRect(QRect(pasek.left() + 1, pasek.top() + 1, opanowane, pasek.height() - 2), KolorOpanowanych);
+    malarz.fillRect(QRect(pasek.left() + 1 + opanowane, pasek.top() + 1, razem - opanowane, pasek.height() - 2),
+                    KolorWNauce);
     malarz.setPen(pioro);
     malarz.drawText(tekst, Qt::AlignRight | Qt::AlignVCenter, procent);
 }
