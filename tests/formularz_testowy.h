@@ -70,6 +70,7 @@ struct Formularz {
     QLineEdit* EWpis2;
     TWyborZestawu* CZestawSlow2;
     QPushButton* ButNastepny2;
+    QPushButton* ButUznaj2;
     QPushButton* ButSprawdz2;
     QGroupBox* RJezyk2;
     QRadioButton* RJezyk2_0;
@@ -85,6 +86,7 @@ struct Formularz {
     QLineEdit* EWpis3;
     QPushButton* ButSprawdz3;
     QPushButton* ButNastepny3;
+    QPushButton* ButUznaj3;
     QWidget* sSluchanieSlowa;
     QLabel* LNaglowek4;
     QLabel* LTekst;
@@ -116,7 +118,7 @@ inline Formularz::Formularz(QWidget& okno)
       BSluchajWyrazWpis(Kontrolka<QToolButton>(okno, "BSluchajWyrazWpis")), sBevel2(Kontrolka<QFrame>(okno, "sBevel2")),
       LNaglowek_2(Kontrolka<QLabel>(okno, "LNaglowek_2")), EWpis2(Kontrolka<QLineEdit>(okno, "EWpis2")),
       CZestawSlow2(Kontrolka<TWyborZestawu>(okno, "CZestawSlow2")),
-      ButNastepny2(Kontrolka<QPushButton>(okno, "ButNastepny2")),
+      ButNastepny2(Kontrolka<QPushButton>(okno, "ButNastepny2")), ButUznaj2(Kontrolka<QPushButton>(okno, "ButUznaj2")),
       ButSprawdz2(Kontrolka<QPushButton>(okno, "ButSprawdz2")), RJezyk2(Kontrolka<QGroupBox>(okno, "RJezyk2")),
       RJezyk2_0(Kontrolka<QRadioButton>(okno, "RJezyk2_0")), RJezyk2_1(Kontrolka<QRadioButton>(okno, "RJezyk2_1")),
       sSluchanie(Kontrolka<QWidget>(okno, "sSluchanie")), LNaglowek3(Kontrolka<QLabel>(okno, "LNaglowek3")),
@@ -124,7 +126,7 @@ inline Formularz::Formularz(QWidget& okno)
       BSluchajSlowo(Kontrolka<QToolButton>(okno, "BSluchajSlowo")), LWyraz3(Kontrolka<QLabel>(okno, "LWyraz3")),
       LOznacza3(Kontrolka<QLabel>(okno, "LOznacza3")), CZestawSlow3(Kontrolka<TWyborZestawu>(okno, "CZestawSlow3")),
       EWpis3(Kontrolka<QLineEdit>(okno, "EWpis3")), ButSprawdz3(Kontrolka<QPushButton>(okno, "ButSprawdz3")),
-      ButNastepny3(Kontrolka<QPushButton>(okno, "ButNastepny3")),
+      ButNastepny3(Kontrolka<QPushButton>(okno, "ButNastepny3")), ButUznaj3(Kontrolka<QPushButton>(okno, "ButUznaj3")),
       sSluchanieSlowa(Kontrolka<QWidget>(okno, "sSluchanieSlowa")), LNaglowek4(Kontrolka<QLabel>(okno, "LNaglowek4")),
       LTekst(Kontrolka<QLabel>(okno, "LTekst")), EWpis4(Kontrolka<QLineEdit>(okno, "EWpis4")),
       BNastepny4(Kontrolka<QPushButton>(okno, "BNastepny4"))

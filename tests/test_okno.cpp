@@ -294,7 +294,7 @@ private slots:
         QTest::newRow("PStrony") << "PStrony" << QRect(36, 34, 993, 535) << -1 << false << QColor();
         QTest::newRow("LPowitanie") << "LPowitanie" << QRect(96, 88, 481, 193) << 17 << false << QColor(128, 64, 0);
         QTest::newRow("ButAktualizacja") << "ButAktualizacja" << QRect(736, 407, 209, 65) << 13 << false << czarny;
-        QTest::newRow("LW2") << "LW2" << QRect(530, 202, 303, 24) << 16 << true << QColor(255, 255, 0);
+        QTest::newRow("LW2") << "LW2" << QRect(530, 202, 440, 38) << 16 << true << QColor(255, 255, 0);
         QTest::newRow("LDanyWyraz") << "LDanyWyraz" << QRect(528, 80, 297, 25) << 16 << true << czarny;
         QTest::newRow("LKomentarz") << "LKomentarz" << QRect(90, 390, 471, 40) << 15 << true << ciemny;
         QTest::newRow("ButNastepny") << "ButNastepny" << QRect(665, 375, 257, 49) << 13 << true << brazowy;

@@ -941,6 +941,40 @@ private slots:
         QCOMPARE(LiczbaOdpowiedzi(plik) == 3, zapisuje);
     }
 
+    // "Uznaj odpowiedź" keeps the answer as right in the memory: its grade, the entry's mistakes and its state.
+    void uznanieWPamieci()
+    {
+        Gra g({Kolory});
+        g.start();
+        const auto ui = g.ui();
+        QTRY_VERIFY(g.program->stan.pamiec.Dostepna());
+        g.strona(2);
+        g.wybierz(ui.CZestawSlow2, 0);
+        QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
+        const vokara::_word wpis = g.program->FGlowny->Strona(2)->Runda()->BiezacyWyraz();
+        testy::wpisz(ui.EWpis2, QStringLiteral("zupełnie nie to"));
+        QTest::keyClick(ui.EWpis2, Qt::Key_Return);
+        const vokara::WpisPamieci klucz{"z0.txt", wpis.Angielski, wpis.Polski};
+        const double poBledzie = g.program->stan.pamiec.Stan(klucz).S;
+        QTest::mouseClick(ui.ButUznaj2, Qt::LeftButton);
+        QVERIFY(g.program->stan.pamiec.Stan(klucz).S > poBledzie); // the state of a right first answer now
+        g.program.reset();
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "uznanie");
+        db.setDatabaseName(g.katalog.sciezka("dane/postepy.sqlite"));
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec("SELECT o.dobrze, o.ocena, w.bledy FROM odpowiedzi o JOIN wpisy w ON w.id = o.wpis"));
+        QVERIFY(q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
+        QCOMPARE(q.value(1).toInt(), 3);
+        QCOMPARE(q.value(2).toInt(), 0);
+        QVERIFY(!q.next());
+        q = QSqlQuery();
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("uznanie");
+    }
+
     // Two copies of the program answering against one file both keep every answer.
     void dwieKopie()
     {

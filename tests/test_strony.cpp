@@ -12,6 +12,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QMediaPlayer>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QWheelEvent>
 
@@ -275,8 +276,8 @@ private slots:
         // The keyboard: a digit picks, Enter checks, Enter again goes on.
         QTest::keyClick(ui.ButSprawdz, Qt::Key_3);
         QCOMPARE(g.test().Wybrana, 3);
-        QVERIFY(ui.LW3->styleSheet().contains("#008000"));
-        QVERIFY(!ui.Lw1->styleSheet().contains("#008000"));
+        QVERIFY(ui.LW3->styleSheet().contains("#9c6b3a"));
+        QVERIFY(!ui.Lw1->styleSheet().contains("#9c6b3a"));
         QTest::keyClick(ui.CZestawSlow, Qt::Key_Return);
         QVERIFY(ui.ButNastepny->isVisible());
         const bool dobrze = ui.LW3->text() == "dog" || vokara::ZCp1250(b.Angielski) == ui.LW3->text();
@@ -291,6 +292,118 @@ private slots:
         QVERIFY(ui.BSluchajWyraz_0->isVisible() && !ui.BSluchajWyraz_1->isVisible());
         QTest::mouseClick(ui.BSluchajWyraz_0, Qt::LeftButton);
         QCOMPARE(g.zrodlo(), g.glos(g.wyrazy()[1].Angielski));
+    }
+
+    // The check shows at a glance which option was right: before it the pick in the skin's highlight, after it the
+    // right one green and a wrong pick red, told to a screen reader too; the next question clears them.
+    void werdyktWyboru()
+    {
+        JednaStrona<StronaTestu> g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}});
+        const auto ui = g.ui();
+        g.wybierz(ui.CZestawSlow, 0);
+        const auto kolor = [](QLabel* o) {
+            for (const char* k : {"#9c6b3a", "#008000", "#b3261e"})
+                if (o->styleSheet().contains(k))
+                    return QString::fromLatin1(k);
+            return QString();
+        };
+        const auto opis = [](QLabel* o) {
+            return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Description);
+        };
+        for (const bool dobrze : {false, true}) {
+            QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+            const QString poprawna = vokara::ZCp1250(g.runda().PoprawnaOdpowiedz(0));
+            QLabel* wybrana = nullptr;
+            QLabel* dobra = nullptr;
+            for (int n = 1; n <= 3; ++n) {
+                if (opcja(g, n)->text() == poprawna)
+                    dobra = opcja(g, n);
+                else if (!wybrana)
+                    wybrana = opcja(g, n);
+                QCOMPARE(kolor(opcja(g, n)), QString());
+            }
+            if (dobrze)
+                wybrana = dobra;
+            QTest::mouseClick(wybrana, Qt::LeftButton);
+            QCOMPARE(kolor(wybrana), QStringLiteral("#9c6b3a"));
+            QCOMPARE(opis(wybrana), QStringLiteral("wybrana"));
+            QTest::mouseClick(ui.ButSprawdz, Qt::LeftButton);
+            QCOMPARE(kolor(dobra), QStringLiteral("#008000"));
+            QCOMPARE(opis(dobra), QStringLiteral("poprawna odpowiedź"));
+            int zwykle = 0;
+            for (int n = 1; n <= 3; ++n)
+                zwykle += kolor(opcja(g, n)).isEmpty() && opis(opcja(g, n)).isEmpty() ? 1 : 0;
+            QCOMPARE(zwykle, dobrze ? 2 : 1);
+            if (!dobrze) {
+                QCOMPARE(kolor(wybrana), QStringLiteral("#b3261e"));
+                QCOMPARE(opis(wybrana), QStringLiteral("wybrana, błędna"));
+                // A click after the check changes the pick, not the verdict.
+                QTest::mouseClick(dobra, Qt::LeftButton);
+                QCOMPARE(kolor(wybrana), QStringLiteral("#b3261e"));
+                QCOMPARE(g.test().Wybrana, dobra == ui.Lw1 ? 1 : dobra == ui.LW2 ? 2 : 3);
+            }
+        }
+    }
+
+    // A meaning as long as a set file keeps wraps inside its option instead of being cut.
+    void dlugaOpcja()
+    {
+        const QString dlugie = QStringLiteral("bardzo długie znaczenie, które zajmuje prawie cały wiersz pliku "
+                                              "i nie mieści się w jednej linii");
+        JednaStrona<StronaTestu> g({QStringList{"long*" + dlugie, "cat*kot", "cow*krowa"}});
+        const auto ui = g.ui();
+        g.wybierz(ui.CZestawSlow, 0);
+        for (int i = 0; i < 3; ++i) {
+            QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
+            for (int n = 1; n <= 3; ++n) {
+                QLabel* o = opcja(g, n);
+                if (o->text() != dlugie)
+                    continue;
+                QVERIFY(o->wordWrap());
+                QVERIFY2(o->heightForWidth(o->contentsRect().width()) <= o->contentsRect().height(),
+                         qPrintable(QString::number(o->heightForWidth(o->contentsRect().width()))));
+                return;
+            }
+            odpowiedzTest(g, true);
+        }
+        QFAIL("the long meaning never came up as an option");
+    }
+
+    // A set picked from the keyboard: Enter goes on to the first question.
+    void enterPoWyborze()
+    {
+        JednaStrona<StronaWpisu> g({QStringList{"dog*pies"}});
+        const auto ui = g.ui();
+        g.wybierz(ui.CZestawSlow2, 0);
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(ui.ButNastepny2));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(ui.EWpis2->isVisible());
+        QCOMPARE(ui.LDanyWyraz2->text(), QStringLiteral("dog"));
+    }
+
+    // The learner's word over a wrong verdict: Alt+U counts the entry, takes the mistake back and says so.
+    void uznanie()
+    {
+        JednaStrona<StronaWpisu> g({QStringList{"dog*pies", "cat*kot"}});
+        const auto ui = g.ui();
+        QSignalSpy uznane(&g.test(), &TStrona::uznano);
+        g.wybierz(ui.CZestawSlow2, 0);
+        QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
+        QVERIFY(!ui.ButUznaj2->isVisible());
+        testy::wpisz(ui.EWpis2, QStringLiteral("pieski"));
+        QTest::keyClick(ui.EWpis2, Qt::Key_Return);
+        QVERIFY(ui.ButUznaj2->isVisible());
+        QCOMPARE(g.etykieta("LPostep2")->text(), QStringLiteral("Zaliczone: 0 z 2, błędy: 1"));
+        QTest::keyClick(ui.EWpis2, Qt::Key_U, Qt::AltModifier);
+        QCOMPARE(uznane.size(), 1);
+        QCOMPARE(g.etykieta("LPostep2")->text(), QStringLiteral("Zaliczone: 1 z 2, błędy: 0"));
+        QCOMPARE(ui.LKomentarz2->text(), QStringLiteral("Uznano Twoją odpowiedź za poprawną."));
+        QVERIFY(!ui.ButUznaj2->isVisible());
+        // The right answer of the next entry offers nothing to overrule.
+        QTest::keyClick(ui.EWpis2, Qt::Key_Return);
+        testy::wpisz(ui.EWpis2, vokara::ZCp1250(g.runda().PoprawnaOdpowiedz(0)));
+        QTest::keyClick(ui.EWpis2, Qt::Key_Return);
+        QVERIFY(!ui.ButUznaj2->isVisible());
     }
 
     void maleZestawy_data()

@@ -134,6 +134,8 @@ void TFGlowny::ZbudujStrone(int p)
             [this](const vokara::_word& wpis, int strona, int kierunek, bool dobrze) {
                 stan_.pamiec.Zapisz(wpis.Angielski, wpis.Polski, strona, kierunek, dobrze);
             });
+    connect(m.Strona, &TStrona::uznano, this,
+            [this](const vokara::_word& wpis) { stan_.pamiec.Uznaj(wpis.Angielski, wpis.Polski); });
     if (QComboBox* wybor = m.Strona->Wybor()) {
         WypelnijZestawy(wybor);
         // The new picker shows the sets' progress; the pickers made before keep theirs.

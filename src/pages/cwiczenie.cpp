@@ -12,6 +12,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
+
+#include <algorithm>
 
 const QString Cwiczenie::KliknijNastepny = QStringLiteral("Kliknij w „Następny”, by rozpocząć");
 const QString Cwiczenie::KoniecZestawu = QStringLiteral(
@@ -55,6 +58,8 @@ void Cwiczenie::ZmianaZestawu(int i)
         return;
     PoWczytaniu();
     nastepny_->show();
+    // A set picked from the keyboard: Enter goes on to start the round.
+    nastepny_->setFocus();
     komentarz_->setText(KliknijNastepny);
     Oglos(komentarz_);
     PokazPostep();
@@ -109,6 +114,39 @@ void Cwiczenie::Odpowiedziano(int kierunek)
         emit odpowiedziano(wyraz, id_, kierunek, wyraz.Zaliczony);
     }
     PokazPostep();
+}
+
+void Cwiczenie::PowiazUznanie(QPushButton* uznaj)
+{
+    uznaj_ = uznaj;
+    uznaj_->setAccessibleDescription(QStringLiteral("Uznaj swoją odpowiedź za poprawną, Alt+U"));
+    uznaj_->hide();
+    connect(uznaj_, &QPushButton::clicked, this, &Cwiczenie::UznajOdpowiedz);
+    auto* skrot = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_U), this);
+    connect(skrot, &QShortcut::activated, this, [this] {
+        if (uznaj_->isVisible())
+            UznajOdpowiedz();
+    });
+}
+
+void Cwiczenie::PokazUznanie(bool widoczne)
+{
+    if (uznaj_)
+        uznaj_->setVisible(widoczne);
+}
+
+void Cwiczenie::UznajOdpowiedz()
+{
+    if (!runda_.Uznaj())
+        return;
+    // The entry counts as answered, the mistake is taken back, and the memory keeps the answer as right.
+    bledy_ = std::max(0, bledy_ - 1);
+    emit uznano(Biezacy());
+    PokazUznanie(false);
+    komentarz_->setText(QStringLiteral("Uznano Twoją odpowiedź za poprawną."));
+    Oglos(komentarz_);
+    PokazPostep();
+    nastepny_->setFocus();
 }
 
 void Cwiczenie::UkryjPostep()

@@ -39,6 +39,11 @@ protected:
     // The idle picker on its first item, the round without a current entry.
     void ResetujWybor();
 
+    // The page's "Uznaj odpowiedź" button: shown after a wrong verdict, it lets the learner's word count.
+    void PowiazUznanie(QPushButton* uznaj);
+    void PokazUznanie(bool widoczne);
+    void UznajOdpowiedz();
+
     // "Zaliczone: X z Y, błędy: Z" of the loaded set, entries left out of the round not counted.
     void PokazPostep();
     // An answer to the current entry has just been checked (its Zaliczony says how): report it, show the score.
@@ -66,6 +71,7 @@ private:
     TWyborZestawu* lista_ = nullptr;
     QLabel* komentarz_ = nullptr;
     QPushButton* nastepny_ = nullptr;
+    QPushButton* uznaj_ = nullptr;
     QLabel* postep_ = nullptr;
     QString tekstBezczynny_;
     int bledy_ = 0; // wrong answers in the current round

@@ -18,6 +18,10 @@ StronaSluchu::StronaSluchu(Uslugi uslugi, QWidget* parent)
     connect(ui->BSluchajSlowo, &QAbstractButton::clicked, this, &StronaSluchu::BSluchajSlowoClick);
     ui->BSluchajSlowo->setAccessibleName(QStringLiteral("Odsłuchaj słowo ponownie"));
     ui->EWpis3->installEventFilter(this);
+    PowiazUznanie(ui->ButUznaj3);
+    QWidget::setTabOrder(ui->CZestawSlow3, ui->BSluchajSlowo);
+    QWidget::setTabOrder(ui->BSluchajSlowo, ui->EWpis3);
+    QWidget::setTabOrder(ui->ButNastepny3, ui->ButUznaj3);
 }
 
 StronaSluchu::~StronaSluchu() = default;
@@ -31,7 +35,7 @@ void StronaSluchu::Resetuj()
 void StronaSluchu::UkryjSluch()
 {
     for (QWidget* w : std::initializer_list<QWidget*>{ui->BSluchajSlowo, ui->ButSprawdz3, ui->ButNastepny3, ui->LWyraz3,
-                                                      ui->LOznacza3, ui->EWpis3})
+                                                      ui->LOznacza3, ui->EWpis3, ui->ButUznaj3})
         w->hide();
     ui->LKomentarz3->setText(QStringLiteral("Wybierz któryś z zestawów słów"));
     UkryjPostep();
@@ -49,6 +53,7 @@ bool StronaSluchu::Wczytaj(int i)
 
 void StronaSluchu::PokazSluch()
 {
+    PokazUznanie(false);
     ui->ButSprawdz3->show();
     ui->ButNastepny3->hide();
     ui->LKomentarz3->clear();
@@ -79,7 +84,9 @@ void StronaSluchu::SprawdzSluch()
                   QStringLiteral("Wpisz, proszę, odpowiedź"));
         return;
     }
-    Pokaz(runda_.SprawdzSluch(vokara::DoCp1250(ui->EWpis3->text())).Komentarz, ui->LKomentarz3);
+    const vokara::Werdykt werdykt = runda_.SprawdzSluch(vokara::DoCp1250(ui->EWpis3->text()));
+    Pokaz(werdykt.Komentarz, ui->LKomentarz3);
+    PokazUznanie(!werdykt.Dobrze);
     ui->ButSprawdz3->hide();
     ui->ButNastepny3->show();
     Odpowiedziano(vokara::AngielskiPolski);

@@ -6,6 +6,8 @@
 #include "ui_stronatestu.h"
 #include "wyborzestawu.h"
 
+#include <QAccessible>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRegularExpression>
@@ -14,8 +16,12 @@
 #include <functional>
 
 namespace {
+// The options' colours: plain, picked (the skin's highlight brown), and after the check the right one green, a
+// wrong pick red.
 const QColor KolorOpcji(44, 47, 43);
-const QColor KolorWyboru(0, 128, 0); // the picked option
+const QColor KolorWyboru(0x9c, 0x6b, 0x3a);
+const QColor KolorDobrej(0, 128, 0);
+const QColor KolorZlej(0xb3, 0x26, 0x1e);
 } // namespace
 
 StronaTestu::StronaTestu(Uslugi uslugi, QWidget* parent)
@@ -41,10 +47,18 @@ StronaTestu::StronaTestu(Uslugi uslugi, QWidget* parent)
         // Tab reaches the options in reading order, between the direction and the check; Space picks one.
         Opcja(n)->setFocusPolicy(Qt::StrongFocus);
     }
-    QWidget::setTabOrder(ui->RJezyk_1, ui->Lw1);
-    QWidget::setTabOrder(ui->Lw1, ui->LW2);
-    QWidget::setTabOrder(ui->LW2, ui->LW3);
-    QWidget::setTabOrder(ui->LW3, ui->ButSprawdz);
+    // The focused option has a frame in the skin's focus brown, drawn over it so its text never moves.
+    ramkaFokusu_ = new QFrame(this);
+    ramkaFokusu_->setObjectName(QStringLiteral("RamkaFokusu"));
+    ramkaFokusu_->setStyleSheet(
+        QStringLiteral("QFrame#RamkaFokusu { border: 1px dotted #6e4a22; background: transparent; }"));
+    ramkaFokusu_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ramkaFokusu_->hide();
+    // Each loudspeaker comes just before the word it speaks.
+    QWidget* kolejnosc[] = {ui->RJezyk_1, Glosnik(0), Glosnik(1), ui->Lw1,       Glosnik(2),
+                            ui->LW2,      Glosnik(3), ui->LW3,    ui->ButSprawdz};
+    for (std::size_t i = 0; i + 1 < std::size(kolejnosc); ++i)
+        QWidget::setTabOrder(kolejnosc[i], kolejnosc[i + 1]);
     // Keys 1, 2, 3 and Enter work wherever the focus is in the window while this page is in front (a hidden
     // "Następny" hands the focus on to whatever comes next, the tab bar included); an open picker list keeps its
     // keys, as a window's shortcuts do not reach a pop-up. Alt+L plays the given English word, as in the answer
@@ -143,6 +157,7 @@ void StronaTestu::PokazTest()
     ui->LWyraz->show();
     ui->LOznacza->show();
     Wybrana = -1;
+    sprawdzone_ = false;
     for (int n = 1; n <= 3; ++n) {
         UstawKolorOpcji(n, KolorOpcji);
         Opcja(n)->setAccessibleDescription(QString());
@@ -194,6 +209,11 @@ void StronaTestu::WybierzOpcje(int n)
 {
     if (n < 1 || n > liczbaOpcji_ || !Opcja(n)->isVisible())
         return;
+    // After the check the options keep showing the verdict; a click only changes the pick.
+    if (sprawdzone_) {
+        Wybrana = n;
+        return;
+    }
     for (int k = 1; k <= 3; ++k) {
         UstawKolorOpcji(k, KolorOpcji);
         Opcja(k)->setAccessibleDescription(QString());
@@ -213,10 +233,33 @@ void StronaTestu::SprawdzTest()
         return;
     }
     const int d = Tryb();
-    Pokaz(runda_.SprawdzWybor(opcje_[std::size_t(Wybrana - 1)], d).Komentarz, ui->LKomentarz);
+    const vokara::Werdykt werdykt = runda_.SprawdzWybor(opcje_[std::size_t(Wybrana - 1)], d);
+    Pokaz(werdykt.Komentarz, ui->LKomentarz);
+    PokazWerdykt(werdykt.Dobrze, d);
     ui->ButSprawdz->hide();
     ui->ButNastepny->show();
     Odpowiedziano(d);
+}
+
+void StronaTestu::PokazWerdykt(bool dobrze, int tryb)
+{
+    sprawdzone_ = true;
+    const std::string poprawna = runda_.PoprawnaOdpowiedz(tryb);
+    for (int n = 1; n <= liczbaOpcji_; ++n) {
+        QString opis;
+        if (opcje_[std::size_t(n - 1)] == poprawna) {
+            UstawKolorOpcji(n, KolorDobrej);
+            opis = QStringLiteral("poprawna odpowiedź");
+        } else if (n == Wybrana && !dobrze) {
+            UstawKolorOpcji(n, KolorZlej);
+            opis = QStringLiteral("wybrana, błędna");
+        } else {
+            UstawKolorOpcji(n, KolorOpcji);
+        }
+        Opcja(n)->setAccessibleDescription(opis);
+        QAccessibleEvent zmiana(Opcja(n), QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&zmiana);
+    }
 }
 
 void StronaTestu::BSluchajWyrazClick(int n)
@@ -245,6 +288,20 @@ bool StronaTestu::eventFilter(QObject* obiekt, QEvent* zdarzenie)
     for (int n = 1; n <= 3; ++n) {
         if (obiekt != Opcja(n))
             continue;
+        if (zdarzenie->type() == QEvent::FocusIn || zdarzenie->type() == QEvent::FocusOut ||
+            zdarzenie->type() == QEvent::Hide) {
+            const QLabel* o = Opcja(n);
+            if (zdarzenie->type() == QEvent::FocusIn) {
+                const int szerokosc = std::min(o->width(), o->fontMetrics().horizontalAdvance(o->text()) + 8);
+                const int wysokosc = o->heightForWidth(o->width());
+                ramkaFokusu_->setGeometry(o->x() - 4, o->y() - 2, szerokosc, std::min(o->height(), wysokosc) + 4);
+                ramkaFokusu_->raise();
+                ramkaFokusu_->show();
+            } else {
+                ramkaFokusu_->hide();
+            }
+            return false;
+        }
         if (zdarzenie->type() == QEvent::MouseButtonRelease) {
             auto* mysz = static_cast<QMouseEvent*>(zdarzenie);
             if (mysz->button() == Qt::LeftButton && Opcja(n)->rect().contains(mysz->position().toPoint())) {

@@ -6,6 +6,8 @@
 #include <array>
 #include <memory>
 
+class QFrame;
+
 namespace Ui {
 class TStronaTestu;
 }
@@ -43,6 +45,8 @@ private:
     int Tryb() const;
     void Enter();
     void UstawKolorOpcji(int n, const QColor& kolor);
+    // After the check: the right option green, a wrong pick red, and a screen reader told.
+    void PokazWerdykt(bool dobrze, int tryb);
     QLabel* Opcja(int n) const;
     QWidget* Glosnik(int n) const;
 
@@ -50,4 +54,6 @@ private:
     // The data bytes behind each shown option: the check compares these, never a re-encoded caption.
     std::array<std::string, 3> opcje_;
     int liczbaOpcji_ = 0;
+    bool sprawdzone_ = false; // the current question's answer was checked
+    QFrame* ramkaFokusu_ = nullptr;
 };

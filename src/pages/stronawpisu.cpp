@@ -21,6 +21,11 @@ StronaWpisu::StronaWpisu(Uslugi uslugi, QWidget* parent)
     connect(ui->BSluchajWyrazWpis, &QAbstractButton::clicked, this, &StronaWpisu::BSluchajWyrazWpisClick);
     ui->BSluchajWyrazWpis->setAccessibleName(QStringLiteral("Odsłuchaj podane słowo"));
     ui->EWpis2->installEventFilter(this);
+    PowiazUznanie(ui->ButUznaj2);
+    // The loudspeaker comes just before the field, "Uznaj odpowiedź" after the buttons.
+    QWidget::setTabOrder(ui->RJezyk2_1, ui->BSluchajWyrazWpis);
+    QWidget::setTabOrder(ui->BSluchajWyrazWpis, ui->EWpis2);
+    QWidget::setTabOrder(ui->ButNastepny2, ui->ButUznaj2);
 }
 
 StronaWpisu::~StronaWpisu() = default;
@@ -40,8 +45,9 @@ int StronaWpisu::Tryb() const
 
 void StronaWpisu::UkryjWpis()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{ui->BSluchajWyrazWpis, ui->ButSprawdz2, ui->ButNastepny2,
-                                                      ui->LWyraz2, ui->LOznacza2, ui->LDanyWyraz2, ui->EWpis2})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{ui->BSluchajWyrazWpis, ui->ButSprawdz2, ui->ButNastepny2, ui->LWyraz2,
+                                         ui->LOznacza2, ui->LDanyWyraz2, ui->EWpis2, ui->ButUznaj2})
         w->hide();
     ui->LKomentarz2->setText(QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
     UkryjPostep();
@@ -57,6 +63,7 @@ void StronaWpisu::PoWczytaniu()
 
 void StronaWpisu::PokazWpis()
 {
+    PokazUznanie(false);
     ui->LDanyWyraz2->show();
     ui->ButSprawdz2->show();
     ui->ButNastepny2->hide();
@@ -98,7 +105,9 @@ void StronaWpisu::SprawdzWpis()
         return;
     }
     const int d = Tryb();
-    Pokaz(runda_.SprawdzWpis(vokara::DoCp1250(tekst), d).Komentarz, ui->LKomentarz2);
+    const vokara::Werdykt werdykt = runda_.SprawdzWpis(vokara::DoCp1250(tekst), d);
+    Pokaz(werdykt.Komentarz, ui->LKomentarz2);
+    PokazUznanie(!werdykt.Dobrze);
     ui->ButSprawdz2->hide();
     ui->ButNastepny2->show();
     Odpowiedziano(d);

@@ -528,6 +528,105 @@ bool Pamiec::Zapisz(const WpisPamieci& wpis, int strona, int kierunek, Ocena oce
     return przenoszona_ || ZapiszCzekajace();
 }
 
+bool Pamiec::Uznaj(const std::string& angielski, const std::string& polski)
+{
+    WpisPamieci wpis;
+    if (!WpisRundy(angielski, polski, wpis))
+        return false;
+    // Not written yet (another copy of the program holds the file, or the file is being moved): mended in the queue.
+    for (auto c = czekajace_.rbegin(); c != czekajace_.rend(); ++c) {
+        if (c->Wpis.Plik == wpis.Plik && c->Wpis.Angielski == wpis.Angielski && c->Wpis.Polski == wpis.Polski) {
+            if (c->Ocena != OcenaNie)
+                return false;
+            c->Ocena = OcenaDobrze;
+            return true;
+        }
+    }
+    if (!otwarta_)
+        return false;
+    std::unique_lock<std::mutex> blokada(zapis_, std::try_to_lock);
+    if (!blokada.owns_lock())
+        return false;
+    QSqlDatabase db = QSqlDatabase::database(nazwa_, false);
+    QSqlQuery q(db);
+    QSqlError blad;
+    const auto przerwij = [&] {
+        blad = q.lastError();
+        q.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    };
+    bool uznane = false;
+    const auto wTransakcji = [&] {
+        if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+            blad = q.lastError();
+            return false;
+        }
+        q.prepare(QStringLiteral("SELECT o.id, o.dobrze, o.liczy, o.dzien, w.id FROM odpowiedzi o "
+                                 "JOIN wpisy w ON w.id = o.wpis JOIN zestawy z ON z.id = w.zestaw "
+                                 "WHERE z.plik = ? AND w.angielski = ? AND w.polski = ? ORDER BY o.id DESC LIMIT 1"));
+        for (const QVariant& v : {DoBazy(wpis.Plik), DoBazy(wpis.Angielski), DoBazy(wpis.Polski)})
+            q.addBindValue(v);
+        if (!q.exec())
+            return przerwij();
+        if (!q.next() || q.value(1).toInt() != 0) {
+            q.finish();
+            q.exec(QStringLiteral("ROLLBACK"));
+            return true; // nothing wrong to turn
+        }
+        const qint64 odpowiedz = q.value(0).toLongLong();
+        const bool liczy = q.value(2).toInt() != 0;
+        const qint64 dzien = q.value(3).toLongLong();
+        const qint64 id = q.value(4).toLongLong();
+        q.finish();
+        q.prepare(QStringLiteral("UPDATE odpowiedzi SET dobrze = 1, ocena = ? WHERE id = ?"));
+        q.addBindValue(int(OcenaDobrze));
+        q.addBindValue(odpowiedz);
+        if (!q.exec())
+            return przerwij();
+        // The entry's state replayed from its counted answers, the turned one right now.
+        std::vector<Odpowiedz> log;
+        q.prepare(QStringLiteral("SELECT czas, dzien, ocena FROM odpowiedzi WHERE wpis = ? AND liczy = 1 "
+                                 "ORDER BY czas, id"));
+        q.addBindValue(id);
+        if (!q.exec())
+            return przerwij();
+        while (q.next())
+            log.push_back({q.value(0).toLongLong(), q.value(1).toLongLong(), Ocena(q.value(2).toInt())});
+        std::vector<double> przewidywania;
+        const StanFsrs stan = Odtworz(parametry_, log, &przewidywania);
+        q.prepare(QStringLiteral("UPDATE wpisy SET stabilnosc = ?, trudnosc = ?, ostatnia = ?, dzien = ?, "
+                                 "termin = ?, powtorki = ?, pomylki = ?, bledy = MAX(bledy - 1, 0) WHERE id = ?"));
+        for (const QVariant& v : {QVariant(stan.S), QVariant(stan.D), QVariant(qint64(stan.OstatniCzas)),
+                                  QVariant(qint64(stan.OstatniDzien)), QVariant(qint64(Termin(parametry_, stan))),
+                                  QVariant(stan.Odpowiedzi), QVariant(stan.Pomylki), QVariant(id)})
+            q.addBindValue(v);
+        if (!q.exec())
+            return przerwij();
+        // The day's predicted answers counted this one wrong.
+        if (liczy && !przewidywania.empty() && przewidywania.back() >= 0.0) {
+            q.prepare(QStringLiteral("UPDATE przewidywania SET poprawne = poprawne + 1 WHERE dzien = ?"));
+            q.addBindValue(dzien);
+            if (!q.exec())
+                return przerwij();
+        }
+        if (!q.exec(QStringLiteral("COMMIT")))
+            return przerwij();
+        uznane = true;
+        return true;
+    };
+    if (!wTransakcji()) {
+        if (!Zajeta(blad)) {
+            q = QSqlQuery();
+            blokada.unlock();
+            Blad(QStringLiteral("accept"), blad);
+        }
+        return false;
+    }
+    if (uznane)
+        emit zapisano();
+    return uznane;
+}
+
 qint64 Pamiec::IdZestawu(const std::string& plik)
 {
     const QByteArray nazwa = Bajty(plik);

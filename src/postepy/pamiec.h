@@ -144,6 +144,10 @@ public:
     std::array<std::int64_t, 4> OdstepyOcen(const std::string& angielski, const std::string& polski);
     std::array<std::int64_t, 4> OdstepyOcen(const WpisPamieci& wpis);
 
+    // The learner's word over a wrong verdict: the entry's latest answer of the round, wrong, is kept as right (grade
+    // 3) instead, and its state follows. False when there is no such answer.
+    bool Uznaj(const std::string& angielski, const std::string& polski);
+
     // Entries due now (at most `limit`), lowest predicted recall first.
     std::vector<WpisPamieci> DoPowtorki(int limit = NajwiecejPowtorek);
     int LiczbaDoPowtorki();

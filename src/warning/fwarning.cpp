@@ -5,6 +5,7 @@
 #include "ui_fwarning.h"
 
 #include <QFile>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -38,6 +39,13 @@ TFWarning::TFWarning(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
         n.czesc->setAccessibleDescription(QString::fromUtf8(n.opis));
     }
     setAccessibleName(QStringLiteral("Vokara"));
+    // The highlighted picture has a frame as well, in the dark brown a focused button of the main window has.
+    ramka_ = new QFrame(this);
+    ramka_->setObjectName(QStringLiteral("RamkaWyboru"));
+    ramka_->setStyleSheet(
+        QStringLiteral("QFrame#RamkaWyboru { border: 1px dotted #6e4a22; background: transparent; }"));
+    ramka_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ramka_->hide();
 }
 
 TFWarning::~TFWarning() = default;
@@ -103,6 +111,18 @@ void TFWarning::UstawObrazy(int rodzaj)
         WczytajObraz("butzamknijakt", ui->ImButZamknij);
     else if (rodzaj == Pytanie)
         Podswietlony = 1;
+    PokazRamke();
+}
+
+void TFWarning::PokazRamke()
+{
+    QWidget* przycisk = Podswietlony == 1   ? ui->PButTak
+                        : Podswietlony == 2 ? ui->PButNie
+                        : Podswietlony == 3 ? ui->PButAnuluj
+                                            : ui->pButZamknij;
+    ramka_->setGeometry(przycisk->geometry().adjusted(-2, -2, 2, 2));
+    ramka_->raise();
+    ramka_->show();
 }
 
 void TFWarning::UstawIkone(int ikona)
@@ -147,6 +167,7 @@ void TFWarning::PodswietlWPrawo()
     default:
         break; // ZAMKNIJ stands alone
     }
+    PokazRamke();
 }
 
 void TFWarning::PodswietlWLewo()
@@ -170,6 +191,7 @@ void TFWarning::PodswietlWLewo()
     default:
         break;
     }
+    PokazRamke();
 }
 
 void TFWarning::ZamknijZ(int kod)

@@ -7,11 +7,12 @@
 
 #include <memory>
 
+class QFrame;
 class QLabel;
 
 namespace Ui {
 class TFWarning;
-}
+} // namespace Ui
 
 // Kinds, icons and answers of a message.
 namespace vokara::komunikat {
@@ -72,8 +73,11 @@ private:
     void LListwaMouseMove(const QPoint& punkt);
     void LListwaMouseUp();
     void ZamknijZ(int kod);
+    // The frame that shows which picture button Enter presses (the keyboard's focus in the box).
+    void PokazRamke();
 
     std::unique_ptr<Ui::TFWarning> ui;
+    QFrame* ramka_ = nullptr;
     QPointer<QWidget> wlasciciel_;
     bool pierwszePokazanie_ = true;
 };
