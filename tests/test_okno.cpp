@@ -334,15 +334,19 @@ private slots:
         vokara::Dane dane;
         dane.KatalogRoboczy = std::filesystem::path(VOKARA_DANE_ZRODLOWE).parent_path();
         QCOMPARE(vokara::WczytajListe(dane), int(vokara::ListaGotowa));
-        const QString nagana = QStringLiteral("Pomyłka. Poprawna odpowiedź to: "); // the longest of the three
+        // The longest of the three, after the word for a slip.
+        const QString nagana = QStringLiteral("Prawie! Pomyłka. Poprawna odpowiedź to: ");
         QStringList wpisywane, dyktowane;
         for (int z = 0; z < int(dane.Zestawy.size()); ++z) {
             vokara::Zestaw zestaw;
             QVERIFY(vokara::WczytajPlikZestawu(dane, z, zestaw));
             for (const auto& w : zestaw.Wyrazy) {
                 const QString a = vokara::ZCp1250(w.Angielski), pl = vokara::ZCp1250(w.Polski);
-                wpisywane << nagana + a << nagana + pl;
-                dyktowane << nagana + a + " [" + pl + "]";
+                wpisywane << nagana + a << nagana + pl
+                          << QStringLiteral("Bardzo dobrze (pamiętaj o polskich znakach: %1)").arg(pl);
+                dyktowane << nagana + a + " [" + pl + "]"
+                          << QStringLiteral("Bardzo dobrze (pamiętaj o polskich znakach: %1). Angielskie słowo to: %2")
+                                 .arg(pl, a);
             }
         }
         QVERIFY(dyktowane.size() > 100);
