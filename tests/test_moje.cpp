@@ -20,6 +20,20 @@ QString probka(const QString& plik)
     return QStringLiteral(VOKARA_TESTY_DANE "/moje/") + plik;
 }
 
+// Keys go where the focus is, as a user's do: to the table, then to the cell editor it opens.
+void klawisz(int klawisz, Qt::KeyboardModifiers modyfikatory = Qt::NoModifier)
+{
+    QWidget* cel = QApplication::focusWidget();
+    QVERIFY(cel);
+    QTest::keyClick(cel, Qt::Key(klawisz), modyfikatory);
+}
+
+void pisz(const QString& tekst)
+{
+    for (const QChar z : tekst)
+        testy::wpisz(QApplication::focusWidget(), z);
+}
+
 QStringList jakoTekst(const QList<Para>& pary)
 {
     QStringList wynik;
@@ -301,6 +315,65 @@ private slots:
             QVERIFY(u[1].Pole[0].Tekst.contains(QStringLiteral("wierszu 1")));
             QVERIFY(!u[1].Pole[0].Blokuje);
         }
+    }
+
+    // A set typed from the keyboard alone: Tab runs through the cells and from the last one into a new row, Enter in
+    // the last row opens a new one, Shift+Tab goes back; the empty row left at the end is neither a change nor saved.
+    void klawiatura()
+    {
+        testy::Katalog k;
+        k.lista({"01.12.2026*1.0", "Dom*dom.txt"});
+        k.zestaw("dom.txt", {"Słowo*Znaczenie", "house*dom"});
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        TFMojeZestawy& e = p.FGlowny->MojeZestawy();
+        e.Otworz();
+        QVERIFY(QTest::qWaitForWindowActive(&e));
+        auto* tabela = e.findChild<QTableView*>("TSlowa");
+        tabela->setFocus();
+        tabela->setCurrentIndex(e.Model().index(0, 0));
+        pisz("dog");
+        klawisz(Qt::Key_Tab);
+        pisz("pies");
+        klawisz(Qt::Key_Tab);
+        QCOMPARE(e.Model().rowCount(), 2);
+        QCOMPARE(tabela->currentIndex(), e.Model().index(1, 0));
+        pisz("cat");
+        klawisz(Qt::Key_Tab);
+        pisz("kot");
+        klawisz(Qt::Key_Return);
+        QTRY_COMPARE(e.Model().rowCount(), 3);
+        QCOMPARE(tabela->currentIndex(), e.Model().index(2, 0));
+        pisz("sun");
+        klawisz(Qt::Key_Tab);
+        pisz(QStringLiteral("słońce"));
+        klawisz(Qt::Key_Tab);
+        QCOMPARE(e.Model().rowCount(), 4);
+        klawisz(Qt::Key_Backtab);
+        QCOMPARE(tabela->currentIndex(), e.Model().index(2, 1));
+        QCOMPARE(jakoTekst(e.Model().Pary()), (QStringList{"dog|pies", "cat|kot", QStringLiteral("sun|słońce"), "|"}));
+
+        e.findChild<QLineEdit*>("ENazwa")->setText(QStringLiteral("Klawiatura"));
+        QVERIFY(e.Zapisz());
+        QFile plik(k.sciezka("dane/moje_klawiatura.txt"));
+        QVERIFY(plik.open(QIODevice::ReadOnly));
+        QCOMPARE(plik.readAll(), QByteArray("Angielskie s\xb3owo*Polskie znaczenie\r\ndog*pies\r\ncat*kot\r\n"
+                                            "sun*s\xb3o\xf1"
+                                            "ce\r\n"));
+        // Tab on from the last cell of the saved set opens an empty row: nothing to save yet.
+        tabela->setFocus();
+        tabela->setCurrentIndex(e.Model().index(2, 1));
+        klawisz(Qt::Key_Tab);
+        QCOMPARE(e.Model().rowCount(), 4);
+        QVERIFY(!e.Zmieniony());
+        // Shift+Tab from the first cell leaves the table for the field before it.
+        klawisz(Qt::Key_Escape);
+        tabela->setCurrentIndex(e.Model().index(0, 0));
+        tabela->setFocus();
+        klawisz(Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), e.findChild<QLineEdit*>("ENaglowekOznacza"));
+        QVERIFY(odp.teksty.isEmpty());
     }
 
     // The editor refuses a character outside Windows-1250 and names the row; once mended, the set is saved and

@@ -58,6 +58,18 @@ void ModelSlow::ZamienKolumny()
     emit zmieniony();
 }
 
+int ModelSlow::PustyNaKoncu()
+{
+    const int wiersze = int(pary_.size());
+    if (wiersze > 0 && pary_.last().Angielski.trimmed().isEmpty() && pary_.last().Polski.trimmed().isEmpty())
+        return wiersze - 1;
+    beginInsertRows(QModelIndex(), wiersze, wiersze);
+    pary_.append(Para{});
+    Sprawdz();
+    endInsertRows();
+    return wiersze;
+}
+
 int ModelSlow::rowCount(const QModelIndex& rodzic) const
 {
     return rodzic.isValid() ? 0 : int(pary_.size());
@@ -176,6 +188,7 @@ TFMojeZestawy::TFMojeZestawy(std::function<std::filesystem::path()> katalogRoboc
     ui->TSlowa->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     ui->TSlowa->verticalHeader()->setDefaultSectionSize(22);
     ui->TSlowa->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ui->TSlowa->NowyWiersz = [this] { return model_.PustyNaKoncu(); };
 
     connect(ui->LZestawy, &QListWidget::currentRowChanged, this, &TFMojeZestawy::ZmianaZaznaczenia);
     connect(ui->ButNowy, &QPushButton::clicked, this, &TFMojeZestawy::ButNowyClick);

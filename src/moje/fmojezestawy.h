@@ -28,6 +28,9 @@ public:
     const QList<vokara::Para>& Pary() const { return pary_; }
     const QList<vokara::UwagiWiersza>& Uwagi() const { return uwagi_; }
     void ZamienKolumny();
+    // An empty row at the end for the next pair (Tab or Enter at the end of the table): until something is typed into
+    // it, it is no change, and saving drops it. Returns the row's number; the last row is reused when it is empty.
+    int PustyNaKoncu();
     int Blokujace() const { return blokujace_; }
     int Ostrzezenia() const { return ostrzezenia_; }
 
