@@ -5,6 +5,7 @@
 #include "program_testowy.h"
 #include "zbior.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -299,7 +300,10 @@ private slots:
                               << "kot" << true << "gwiazdka";
         QTest::newRow("empty Polish") << "cat"
                                       << " " << true << "brak polskiego";
-        QTest::newRow("long") << "cat" << QString(101, QLatin1Char('k')) << false << "ponad 100";
+        QTest::newRow("101 bytes") << "cat" << QString(101, QLatin1Char('k')) << true << "101 bajtów";
+        QTest::newRow("101 bytes of English") << QString(101, QLatin1Char('k')) << "kot" << true << "101 bajtów";
+        // Polish letters are one byte each in a set file, two in UTF-8: a hundred of them still fit.
+        QTest::newRow("100 Polish letters") << "cat" << QString(100, QChar(u'ż')) << false << QString();
     }
 
     void sprawdzanie()
@@ -374,6 +378,59 @@ private slots:
         klawisz(Qt::Key_Backtab);
         QCOMPARE(QApplication::focusWidget(), e.findChild<QLineEdit*>("ENaglowekOznacza"));
         QVERIFY(odp.teksty.isEmpty());
+    }
+
+    // A field longer than a set file keeps is marked with its size as it is typed, and saving is refused with every
+    // such row named; a meaning a file holds beyond the bound is shown whole, so no save cuts it on the way.
+    void dlugiePole()
+    {
+        testy::Katalog k;
+        k.lista({"01.12.2026*1.0", "Dom*dom.txt"});
+        k.zestaw("dom.txt", {"Słowo*Znaczenie", "house*dom"});
+        const QString dlugie = QString(120, QLatin1Char('x'));
+        k.zestaw("moje_stary.txt", {"Słowo*Znaczenie", "short*krótki", "long*" + dlugie, "tall*wysoki"});
+        testy::zapiszLinie(k.sciezka("dane/a_moje.txt"), {"Moje zestawy*1", "Stary*moje_stary.txt"});
+        const QByteArray naDysku = [&] {
+            QFile plik(k.sciezka("dane/moje_stary.txt"));
+            plik.open(QIODevice::ReadOnly);
+            return plik.readAll();
+        }();
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        TFMojeZestawy& e = p.FGlowny->MojeZestawy();
+        e.Otworz();
+        QCOMPARE(e.Model().Pary()[1].Polski, dlugie);
+        QVERIFY(e.Model().Uwagi()[1].Pole[1].Blokuje);
+
+        // Typing a 101st byte marks the field at once, before it is committed.
+        auto* tabela = e.findChild<QTableView*>("TSlowa");
+        tabela->setCurrentIndex(e.Model().index(2, 1));
+        tabela->edit(e.Model().index(2, 1));
+        auto* pole = tabela->findChild<QLineEdit*>();
+        QVERIFY(pole);
+        pole->setText(QString(100, QChar(u'ł')));
+        QVERIFY(pole->toolTip().isEmpty());
+        testy::wpisz(pole, QStringLiteral("ł"));
+        QVERIFY2(pole->toolTip().startsWith(QStringLiteral("101 bajtów")), qPrintable(pole->toolTip()));
+        QVERIFY(e.findChild<QLabel*>("LUwaga")->text().startsWith(QStringLiteral("Wiersz 3: 101 bajtów")));
+        QTest::keyClick(pole, Qt::Key_Return);
+        QTRY_COMPARE(e.Model().Pary()[2].Polski.size(), 101);
+
+        QVERIFY(!e.Zapisz());
+        QVERIFY2(odp.teksty.last().contains(QStringLiteral("Za długie pola w wierszach 2 i 3")),
+                 qPrintable(odp.teksty.last()));
+        QVERIFY(p.FWarning->Miesci(odp.teksty.last()));
+        QCOMPARE(tabela->currentIndex().row(), 1);
+        QString blad;
+        vokara::WlasnyZestaw zestaw = e.Biezacy();
+        QVERIFY(!EksportujZestaw(k.sciezka("eksport.txt"), zestaw, blad));
+        QVERIFY(!ZapiszWlasny(k.sciezka().toStdString(), zestaw, blad));
+        QVERIFY(blad.contains(QStringLiteral("dłuższe niż 100 bajtów")));
+        QFile plik(k.sciezka("dane/moje_stary.txt"));
+        QVERIFY(plik.open(QIODevice::ReadOnly));
+        QCOMPARE(plik.readAll(), naDysku);
+        QVERIFY(!QFile::exists(k.sciezka("eksport.txt")));
     }
 
     // The editor refuses a character outside Windows-1250 and names the row; once mended, the set is saved and

@@ -2,6 +2,7 @@
 #include "fmojezestawy.h"
 
 #include "fwarning.h"
+#include "tabelaslow.h"
 #include "tekst.h"
 #include "ui_fmojezestawy.h"
 
@@ -189,6 +190,9 @@ TFMojeZestawy::TFMojeZestawy(std::function<std::filesystem::path()> katalogRoboc
     ui->TSlowa->verticalHeader()->setDefaultSectionSize(22);
     ui->TSlowa->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ui->TSlowa->NowyWiersz = [this] { return model_.PustyNaKoncu(); };
+    auto* komorka = new KomorkaSlowa(ui->TSlowa);
+    ui->TSlowa->setItemDelegate(komorka);
+    connect(komorka, &KomorkaSlowa::zaDlugi, this, &TFMojeZestawy::PokazDlugosc);
 
     connect(ui->LZestawy, &QListWidget::currentRowChanged, this, &TFMojeZestawy::ZmianaZaznaczenia);
     connect(ui->ButNowy, &QPushButton::clicked, this, &TFMojeZestawy::ButNowyClick);
@@ -267,6 +271,13 @@ void TFMojeZestawy::Pokaz(const vokara::WlasnyZestaw& zestaw, bool nowy)
 {
     wypelnianie_ = true;
     plik_ = zestaw.Plik;
+    // A field never cuts what it is given: a longer text widens it, and the checks say what is too long.
+    for (auto [pole, tekst] :
+         {std::pair{ui->ENazwa, &zestaw.Nazwa}, std::pair{ui->ENaglowekWyraz, &zestaw.NaglowekWyraz},
+          std::pair{ui->ENaglowekOznacza, &zestaw.NaglowekOznacza}}) {
+        if (tekst->size() > pole->maxLength())
+            pole->setMaxLength(int(tekst->size()));
+    }
     ui->ENazwa->setText(zestaw.Nazwa);
     ui->ENaglowekWyraz->setText(zestaw.NaglowekWyraz);
     ui->ENaglowekOznacza->setText(zestaw.NaglowekOznacza);
@@ -407,6 +418,17 @@ void TFMojeZestawy::PokazUwage()
                     .arg(model_.Ostrzezenia());
     ui->LUwaga->setText(tekst);
     ui->LUwaga->setStyleSheet(model_.Blokujace() > 0 ? QStringLiteral("color: rgb(170,0,0);") : QString());
+}
+
+void TFMojeZestawy::PokazDlugosc(const QModelIndex& indeks, int bajty)
+{
+    // While a cell is typed into, its size is told at once; when it fits again, the usual remarks come back.
+    if (bajty == 0) {
+        PokazUwage();
+        return;
+    }
+    ui->LUwaga->setText(QStringLiteral("Wiersz %1: %2.").arg(indeks.row() + 1).arg(vokara::OpisDlugosci(bajty)));
+    ui->LUwaga->setStyleSheet(QStringLiteral("color: rgb(170,0,0);"));
 }
 
 bool TFMojeZestawy::MoznaOpuscic()

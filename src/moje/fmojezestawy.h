@@ -104,6 +104,7 @@ private:
     void Zmieniono();
     void Odswiez();
     void PokazUwage();
+    void PokazDlugosc(const QModelIndex& indeks, int bajty);
     QStringList InneNazwy() const;
     QString WolnaNazwa(const QString& podstawa) const;
     void Komunikat(const QString& tekst);

@@ -1,6 +1,8 @@
 // The editor's table: new rows from Tab and Enter at the end, Shift+Tab out at the start, the byte count while typing.
 #include "tabelaslow.h"
 
+#include "zbior.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -68,4 +70,21 @@ void TabelaSlow::keyPressEvent(QKeyEvent* zdarzenie)
         return;
     }
     QTableView::keyPressEvent(zdarzenie);
+}
+
+QWidget* KomorkaSlowa::createEditor(QWidget* rodzic, const QStyleOptionViewItem& opcje, const QModelIndex& indeks) const
+{
+    QWidget* edytor = QStyledItemDelegate::createEditor(rodzic, opcje, indeks);
+    auto* pole = qobject_cast<QLineEdit*>(edytor);
+    if (!pole)
+        return edytor;
+    const QPersistentModelIndex miejsce(indeks);
+    connect(pole, &QLineEdit::textChanged, pole, [this, pole, miejsce](const QString& tekst) {
+        const int bajty = vokara::BajtyPola(tekst);
+        const bool zaDlugo = bajty > vokara::NajwiecejBajtowPola;
+        pole->setStyleSheet(zaDlugo ? QStringLiteral("background-color: rgb(255,205,205);") : QString());
+        pole->setToolTip(zaDlugo ? vokara::OpisDlugosci(bajty) : QString());
+        emit zaDlugi(miejsce, zaDlugo ? bajty : 0);
+    });
+    return edytor;
 }

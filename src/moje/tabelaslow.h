@@ -1,6 +1,7 @@
 // The editor's table of pairs: a set typed row after row from the keyboard, and the cell editor that counts bytes.
 #pragma once
 
+#include <QStyledItemDelegate>
 #include <QTableView>
 
 #include <functional>
@@ -27,4 +28,19 @@ private:
     bool NaOstatnimWierszu() const;
     bool NaPoczatku() const;
     void DoNowegoWiersza();
+};
+
+// The cell editor: while a text is typed that is longer than a set file keeps, the field turns red and says how many
+// bytes it holds, before anything is committed.
+class KomorkaSlowa : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* rodzic, const QStyleOptionViewItem& opcje, const QModelIndex& indeks) const override;
+
+signals:
+    // The text being typed into a cell, as it changes: its size in bytes, or 0 when it fits.
+    void zaDlugi(const QModelIndex& indeks, int bajty) const;
 };
