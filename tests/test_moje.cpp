@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QXmlStreamReader>
 
 #include <optional>
 
@@ -228,6 +229,46 @@ private slots:
         testy::zapisz(katalog.filePath("dane/a_moje.txt"), QByteArray("\0\0\0", 3));
         QCOMPARE(WczytajListe(d), int(ListaGotowa));
         QCOMPARE(d.Zestawy.size(), std::size_t(1));
+    }
+
+    // KVTML 2 for the peers, read back through the program's own KVTML import: every pair whole (no bound in that
+    // format), markup characters kept as text, the two identifiers English and Polish.
+    void eksportKvtml()
+    {
+        QTemporaryDir katalog;
+        WlasnyZestaw z;
+        z.Nazwa = QStringLiteral("Kolory & <kształty>");
+        const QString dlugie = QString(150, QChar(u'ą'));
+        z.Pary = {{"green & blue", QStringLiteral("zielony i niebieski")},
+                  {"", ""},
+                  {"<b>bold</b> \"quote\"", QStringLiteral("pogrubiony „cudzysłów”")},
+                  {"long", dlugie}};
+        const QString cel = katalog.filePath("kolory.kvtml");
+        QString blad;
+        QVERIFY2(EksportujKvtml(cel, z, blad), qPrintable(blad));
+        const WynikImportu w = ImportujPlik(cel);
+        QVERIFY2(w.Ok, qPrintable(w.Blad));
+        QCOMPARE(w.Rodzaj, QStringLiteral("KVTML 2"));
+        QCOMPARE(w.Pominiete, 0);
+        QCOMPARE(jakoTekst(w.Pary),
+                 (QStringList{QStringLiteral("green & blue|zielony i niebieski"),
+                              QStringLiteral("<b>bold</b> \"quote\"|pogrubiony „cudzysłów”"), "long|" + dlugie}));
+        QFile plik(cel);
+        QVERIFY(plik.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&plik);
+        QStringList jezyki;
+        QString tytul;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("name") || xml.name() == QLatin1String("locale"))
+                jezyki << xml.readElementText();
+            else if (xml.name() == QLatin1String("title"))
+                tytul = xml.readElementText();
+        }
+        QVERIFY(!xml.hasError());
+        QCOMPARE(tytul, z.Nazwa);
+        QCOMPARE(jezyki.mid(0, 4), (QStringList{"English", "en", "Polish", "pl"}));
     }
 
     // A save that cannot finish changes nothing on the disk and says why, whichever file it failed on.

@@ -23,6 +23,7 @@ const QColor TloBledu(255, 205, 205);
 const QColor TloOstrzezenia(255, 240, 185);
 const QString FiltrTsv = QStringLiteral("Tekst UTF-8 z tabulatorami – Anki, Quizlet (*.tsv *.txt)");
 const QString FiltrZestawu = QStringLiteral("Zestaw programu Vokara, Windows-1250 (*.txt)");
+const QString FiltrKvtml = QStringLiteral("KVTML 2 – KWordQuiz, Parley (*.kvtml)");
 
 } // namespace
 
@@ -594,18 +595,38 @@ void TFMojeZestawy::ButEksportujClick()
     nazwa.replace(QLatin1Char('/'), QLatin1Char('_'));
     const QString poczatek = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QLatin1Char('/') +
                              (nazwa.isEmpty() ? QStringLiteral("zestaw") : nazwa) + QStringLiteral(".tsv");
-    const QString sciezka = QFileDialog::getSaveFileName(this, QStringLiteral("Eksportuj zestaw"), poczatek,
-                                                         FiltrTsv + QStringLiteral(";;") + FiltrZestawu, &filtr);
-    if (!sciezka.isEmpty())
-        Eksportuj(sciezka, filtr == FiltrZestawu);
+    QString sciezka = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Eksportuj zestaw"), poczatek,
+        FiltrTsv + QStringLiteral(";;") + FiltrKvtml + QStringLiteral(";;") + FiltrZestawu, &filtr);
+    if (sciezka.isEmpty())
+        return;
+    // A file named .kvtml is KVTML whichever filter was left chosen; with the KVTML filter the name offered (.tsv)
+    // takes the extension the peers' "Open" looks for. The dialog has not asked about that name, so it is asked here.
+    const QString rozszerzenie = QFileInfo(sciezka).suffix().toLower();
+    const bool kvtml = filtr == FiltrKvtml || rozszerzenie == QLatin1String("kvtml");
+    if (kvtml && rozszerzenie != QLatin1String("kvtml")) {
+        if (rozszerzenie == QLatin1String("tsv") || rozszerzenie == QLatin1String("txt"))
+            sciezka.chop(rozszerzenie.size() + 1);
+        sciezka += QStringLiteral(".kvtml");
+        if (QFileInfo::exists(sciezka)) {
+            warning_.Komunikat(vokara::komunikat::Pytanie, vokara::komunikat::IkonaPytania,
+                               QStringLiteral("Plik „%1” już jest. Zastąpić go?").arg(QFileInfo(sciezka).fileName()));
+            if (warning_.WynikOkna != vokara::komunikat::Tak)
+                return;
+        }
+    }
+    Eksportuj(sciezka, kvtml                   ? FormatEksportu::Kvtml
+                       : filtr == FiltrZestawu ? FormatEksportu::Zestaw
+                                               : FormatEksportu::Tsv);
 }
 
-bool TFMojeZestawy::Eksportuj(const QString& sciezka, bool formatProgramu)
+bool TFMojeZestawy::Eksportuj(const QString& sciezka, FormatEksportu format)
 {
     const vokara::WlasnyZestaw zestaw = Biezacy();
     QString blad;
-    const bool ok =
-        formatProgramu ? vokara::EksportujZestaw(sciezka, zestaw, blad) : vokara::EksportujTsv(sciezka, zestaw, blad);
+    const bool ok = format == FormatEksportu::Zestaw  ? vokara::EksportujZestaw(sciezka, zestaw, blad)
+                    : format == FormatEksportu::Kvtml ? vokara::EksportujKvtml(sciezka, zestaw, blad)
+                                                      : vokara::EksportujTsv(sciezka, zestaw, blad);
     if (!ok) {
         Komunikat(QStringLiteral("Nie wyeksportowano zestawu.") + QLatin1Char('\r') + blad);
         return false;

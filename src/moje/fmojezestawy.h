@@ -56,6 +56,13 @@ private:
     int ostrzezenia_ = 0;
 };
 
+// What "Eksportuj…" writes.
+enum class FormatEksportu {
+    Tsv,    // UTF-8 tab-separated text (Anki, Quizlet)
+    Zestaw, // a set file of this program
+    Kvtml,  // KVTML 2 (KWordQuiz, Parley)
+};
+
 class TFMojeZestawy : public QWidget {
     Q_OBJECT
 
@@ -72,8 +79,8 @@ public:
     bool Importuj(const QString& sciezka);
     // Checks and saves the set being edited; false (with the reason shown) when it cannot be saved.
     bool Zapisz();
-    // Exports the set being edited: as UTF-8 tab-separated text, or as a set file of this program.
-    bool Eksportuj(const QString& sciezka, bool formatProgramu);
+    // Exports the set being edited in one of the formats.
+    bool Eksportuj(const QString& sciezka, FormatEksportu format);
     // Asks "Zapisać zmiany?" when the set has unsaved changes; false when the user chose to stay.
     bool MoznaOpuscic();
 

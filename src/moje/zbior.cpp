@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QXmlStreamWriter>
 
 #include <algorithm>
 #include <cstring>
@@ -461,6 +462,70 @@ bool EksportujTsv(const QString& sciezka, const WlasnyZestaw& zestaw, QString& b
         tekst += pole(a) + QLatin1Char('\t') + pole(b) + QLatin1Char('\n');
     }
     return Zapisz(sciezka, tekst.toUtf8(), blad);
+}
+
+bool EksportujKvtml(const QString& sciezka, const WlasnyZestaw& zestaw, QString& blad)
+{
+    QByteArray bajty;
+    QXmlStreamWriter xml(&bajty);
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(2);
+    xml.writeStartDocument();
+    xml.writeDTD(QStringLiteral(R"(<!DOCTYPE kvtml PUBLIC "kvtml2.dtd" "http://edu.kde.org/kvtml/kvtml2.dtd">)"));
+    xml.writeStartElement(QStringLiteral("kvtml"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("2.0"));
+    xml.writeStartElement(QStringLiteral("information"));
+    xml.writeTextElement(QStringLiteral("generator"), QStringLiteral("Vokara"));
+    xml.writeTextElement(QStringLiteral("title"), zestaw.Nazwa.trimmed());
+    xml.writeEndElement();
+    // The first identifier is the word, the second its meaning: the order the peers (and our import) read them in.
+    xml.writeStartElement(QStringLiteral("identifiers"));
+    const struct {
+        const char* Nazwa;
+        const char* Kod;
+    } jezyki[] = {{"English", "en"}, {"Polish", "pl"}};
+    for (int i = 0; i < 2; ++i) {
+        xml.writeStartElement(QStringLiteral("identifier"));
+        xml.writeAttribute(QStringLiteral("id"), QString::number(i));
+        xml.writeTextElement(QStringLiteral("name"), QString::fromLatin1(jezyki[i].Nazwa));
+        xml.writeTextElement(QStringLiteral("locale"), QString::fromLatin1(jezyki[i].Kod));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeStartElement(QStringLiteral("entries"));
+    int wpisy = 0;
+    for (const Para& p : zestaw.Pary) {
+        const QString teksty[2] = {p.Angielski.trimmed(), p.Polski.trimmed()};
+        if (teksty[0].isEmpty() && teksty[1].isEmpty())
+            continue;
+        xml.writeStartElement(QStringLiteral("entry"));
+        xml.writeAttribute(QStringLiteral("id"), QString::number(wpisy++));
+        for (int i = 0; i < 2; ++i) {
+            xml.writeStartElement(QStringLiteral("translation"));
+            xml.writeAttribute(QStringLiteral("id"), QString::number(i));
+            xml.writeTextElement(QStringLiteral("text"), teksty[i]);
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    // Every entry in one lesson: the peers show entries by lesson.
+    xml.writeStartElement(QStringLiteral("lessons"));
+    xml.writeStartElement(QStringLiteral("container"));
+    xml.writeTextElement(QStringLiteral("name"), zestaw.Nazwa.trimmed());
+    xml.writeTextElement(QStringLiteral("inpractice"), QStringLiteral("true"));
+    for (int i = 0; i < wpisy; ++i) {
+        xml.writeEmptyElement(QStringLiteral("entry"));
+        xml.writeAttribute(QStringLiteral("id"), QString::number(i));
+    }
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    if (xml.hasError()) {
+        blad = QStringLiteral("Nie można utworzyć pliku KVTML.");
+        return false;
+    }
+    return Zapisz(sciezka, bajty, blad);
 }
 
 bool EksportujZestaw(const QString& sciezka, const WlasnyZestaw& zestaw, QString& blad)

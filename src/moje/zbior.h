@@ -68,6 +68,9 @@ bool UsunWlasny(const std::filesystem::path& katalogRoboczy, const QString& plik
 
 // UTF-8 tab-separated text, one pair a line (Anki and Quizlet read it).
 bool EksportujTsv(const QString& sciezka, const WlasnyZestaw& zestaw, QString& blad);
+// KVTML 2, the collection KWordQuiz and Parley open: identifiers English (en) and Polish (pl), one entry a pair, all
+// in one lesson named after the set. No field is cut: the format has no bound.
+bool EksportujKvtml(const QString& sciezka, const WlasnyZestaw& zestaw, QString& blad);
 // A set file in this program's format (Windows-1250, CR LF, the captions on line 1). Refused, like saving, when a
 // field is longer than the format keeps.
 bool EksportujZestaw(const QString& sciezka, const WlasnyZestaw& zestaw, QString& blad);
