@@ -130,13 +130,17 @@ public:
     {
         okno_.setWindowTitle(QStringLiteral("Vokara"));
         okno_.setObjectName(QStringLiteral("FPostep"));
+        // The skin gives the paper, the button's frame and size; the text is that of the program's other windows.
+        okno_.setAttribute(Qt::WA_StyledBackground);
+        okno_.setStyleSheet(QStringLiteral("QLabel { font-size: 13px; color: rgb(44,47,43); background: transparent; }"
+                                           "QPushButton { font-size: 13px; color: rgb(0,0,0); }"));
         okno_.setCancelButtonText(QStringLiteral("Przerwij"));
         okno_.setAccessibleName(QStringLiteral("Postęp aktualizacji"));
         // Not modal to Qt: the download's wait lets input reach this window only, and closing the main window
         // must still reach the program.
         okno_.setWindowModality(Qt::NonModal);
         okno_.setMinimumDuration(0);
-        okno_.setMinimumWidth(360);
+        okno_.setMinimumWidth(420);
         okno_.setAutoClose(false);
         okno_.setAutoReset(false);
         okno_.setRange(0, 1);
@@ -201,14 +205,14 @@ void Aktualizacja::Powiadom(const char* pierwsza, const QString& druga)
     Powiadom(QStringList{QString::fromUtf8(pierwsza), druga});
 }
 
-void Aktualizacja::Powiadom(const QStringList& linie)
+void Aktualizacja::Powiadom(const QStringList& linie, const QStringList& pelne)
 {
     // The message box holds a few short lines; a longer outcome (lists of sets) would be clipped there.
     const QString tekst = linie.join(QLatin1Char('\r'));
     if (warning_.Miesci(tekst))
         warning_.Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji, tekst);
     else
-        OknoWyniku().Pokaz(tekst);
+        OknoWyniku().Pokaz((pelne.isEmpty() ? linie : pelne).join(QLatin1Char('\r')));
 }
 
 TFWynikAktualizacji& Aktualizacja::OknoWyniku()
@@ -225,7 +229,8 @@ QString Aktualizacja::Podpowiedz() const
     return QStringLiteral("Pobiera nowe zestawy słów ze strony domowej %1.").arg(adresDomowy_);
 }
 
-QStringList Aktualizacja::Zmiany(const vokara::_zestawy& przed, const std::vector<std::string>& lista) const
+Aktualizacja::ZmianaZestawow Aktualizacja::Zmiany(const vokara::_zestawy& przed,
+                                                  const std::vector<std::string>& lista) const
 {
     // The sets the new list offers, read as the window reads them when it reloads; sets are told apart by their
     // file, which the learning memory is attached to too (a set renamed on the site is neither added nor removed).
@@ -254,22 +259,15 @@ QStringList Aktualizacja::Zmiany(const vokara::_zestawy& przed, const std::vecto
         if (Cwiczony && Cwiczony(z.Plik))
             cwiczone << Utf8(z.Nazwa);
     }
-    QStringList linie;
-    QString zmiany;
-    if (!dodane.isEmpty())
-        zmiany = QStringLiteral("Dodano: ") + Wymien(dodane);
-    if (!usuniete.isEmpty())
-        zmiany += (zmiany.isEmpty() ? QStringLiteral("Usunięto: ") : QStringLiteral("; usunięto: ")) + Wymien(usuniete);
-    if (!zmiany.isEmpty())
-        linie << zmiany + QLatin1Char('.');
+    ZmianaZestawow zmiana{Wymien(dodane), Wymien(usuniete), QString()};
     // The memory keeps every answer by the set's file: should the set come back, so does its progress.
     if (cwiczone.size() == 1)
-        linie
-            << QStringLiteral("Postępy w zestawie %1 zostają zachowane i wrócą, jeśli zestaw wróci.").arg(cwiczone[0]);
+        zmiana.Postepy =
+            QStringLiteral("Postępy w zestawie %1 zostają zachowane i wrócą, jeśli zestaw wróci.").arg(cwiczone[0]);
     else if (!cwiczone.isEmpty())
-        linie << QStringLiteral("Postępy w zestawach %1 zostają zachowane i wrócą, jeśli zestawy wrócą.")
-                     .arg(Wymien(cwiczone));
-    return linie;
+        zmiana.Postepy = QStringLiteral("Postępy w zestawach %1 zostają zachowane i wrócą, jeśli zestawy wrócą.")
+                             .arg(Wymien(cwiczone));
+    return zmiana;
 }
 
 QString Aktualizacja::PrzyczynaLokalna() const
@@ -370,8 +368,28 @@ void Aktualizacja::Aktualizuj()
     if (siec_.Zamykanie())
         return;
     if (ok) {
-        Powiadom(QStringList{QStringLiteral("Dane zostały uaktualnione.")} + Zmiany(przed, lista) +
-                 QStringList{radaProgramu});
+        // One line of changes for the message box; in the result window the added and the removed sets each have
+        // a paragraph of their own.
+        const ZmianaZestawow z = Zmiany(przed, lista);
+        const QString dodano = QStringLiteral("Dodano: ") + z.Dodane;
+        QStringList zwiezle{QStringLiteral("Dane zostały uaktualnione.")};
+        QStringList pelne = zwiezle;
+        if (!z.Dodane.isEmpty() && !z.Usuniete.isEmpty())
+            zwiezle << dodano + QStringLiteral("; usunięto: ") + z.Usuniete + QLatin1Char('.');
+        else if (!z.Dodane.isEmpty())
+            zwiezle << dodano + QLatin1Char('.');
+        else if (!z.Usuniete.isEmpty())
+            zwiezle << QStringLiteral("Usunięto: ") + z.Usuniete + QLatin1Char('.');
+        if (!z.Dodane.isEmpty())
+            pelne << dodano + QLatin1Char('.');
+        if (!z.Usuniete.isEmpty())
+            pelne << QStringLiteral("Usunięto: ") + z.Usuniete + QLatin1Char('.');
+        for (QStringList* linie : {&zwiezle, &pelne}) {
+            if (!z.Postepy.isEmpty())
+                *linie << z.Postepy;
+            *linie << radaProgramu;
+        }
+        Powiadom(zwiezle, pelne);
         zaladujDane_();
     } else if (przerwaneZestawy) {
         przerwana();

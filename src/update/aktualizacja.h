@@ -64,10 +64,16 @@ public:
 private:
     QString AdresPliku(const std::string& plik) const;
     void Powiadom(const char* pierwsza, const QString& druga);
-    void Powiadom(const QStringList& linie);
-    // What a successful update changed, as the notice's lines between its first line and the advice: the sets
-    // added and removed (against the list sets the window had before), and whether progress of removed ones is kept.
-    QStringList Zmiany(const vokara::_zestawy& przed, const std::vector<std::string>& lista) const;
+    // `linie` in the message box when they fit there; otherwise `pelne` (or `linie`) in the result window.
+    void Powiadom(const QStringList& linie, const QStringList& pelne = {});
+    // What a successful update changed against the list sets the window had before: the names of the sets added and
+    // removed as a notice lists them, and the line on the kept progress of removed sets that were practised.
+    struct ZmianaZestawow {
+        QString Dodane;
+        QString Usuniete;
+        QString Postepy;
+    };
+    ZmianaZestawow Zmiany(const vokara::_zestawy& przed, const std::vector<std::string>& lista) const;
     // One checked download: `przyjmij` refuses what is plainly not a list or a set, and a NUL anywhere fails it.
     bool PobierzDane(const QUrl& adres, const QString& plik, const QString& folder);
     // The second line of a notice when the cause of a failure lies on this computer; empty when it does not.
