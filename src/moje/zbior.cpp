@@ -177,11 +177,14 @@ bool WczytajWlasny(const std::filesystem::path& katalogRoboczy, const std::strin
     for (const _word& w : z.Wyrazy)
         zestaw.Pary.append({ZCp1250(w.Angielski), ZCp1250(w.Polski)});
     // The readers cut a meaning at the bound; a file written by hand (or by an older editor) may hold more. The editor
-    // shows such a meaning whole, marked, so that saving cannot cut it without a word.
+    // shows such a meaning whole, marked, so that saving cannot cut it without a word. Only a meaning that reads as
+    // long as the bound can have been cut, so only then is the file read again.
+    const bool mogloByc = std::any_of(z.Wyrazy.cbegin(), z.Wyrazy.cend(),
+                                      [](const _word& w) { return w.Polski.size() == NajdluzszeZnaczenie; });
     std::vector<std::string> linie;
     bool przeczytane = false;
     try {
-        przeczytane = WczytajLinie(d.SciezkaDanych(plik), linie);
+        przeczytane = mogloByc && WczytajLinie(d.SciezkaDanych(plik), linie);
     } catch (const std::exception&) {
         przeczytane = false;
     }
