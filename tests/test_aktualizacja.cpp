@@ -357,7 +357,7 @@ private slots:
         const auto przed = zawartosc(katalog.sciezka());
         const QString jak = QStringLiteral("Ustaw ją zmienną środowiskową VOKARA_HOME_URL i uruchom program ponownie.");
         QVERIFY(program.FWarning->Miesci(QStringLiteral("Strona domowa nie jest ustawiona.\r") + jak));
-        QTest::mouseClick(program.FGlowny->Formularz().ButAktualizacja, Qt::LeftButton);
+        QTest::mouseClick(testy::znajdz<QPushButton>(*program.FGlowny, "ButAktualizacja"), Qt::LeftButton);
         QCOMPARE(odpowiedzi.teksty, QStringList{QStringLiteral("Strona domowa nie jest ustawiona.\r") + jak});
         QCOMPARE(program.siec.Zapytania, 0);
         QCOMPARE(zawartosc(katalog.sciezka()), przed);
