@@ -1,11 +1,13 @@
 // The data update against a loopback home site: every outcome, its notice, and what is on disk afterwards.
 #include "aktualizacja.h"
 #include "formularz_testowy.h"
+#include "fwynikaktualizacji.h"
 #include "program_testowy.h"
 #include "serwer_http.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QUuid>
@@ -46,16 +48,29 @@ QString powiadomienie(const char* a, const char* b)
     return QString::fromUtf8(a) + '\r' + QString::fromUtf8(b);
 }
 
+// A notice of three lines and more: the first, what happened, the advice.
+QString powiadomienie(const char* a, const QString& b, const char* c)
+{
+    return QString::fromUtf8(a) + '\r' + b + '\r' + QString::fromUtf8(c);
+}
+
+const char* const RadaTaSama = "Życzymy owocnej pracy z programem.";
+const char* const RadaNowa = "Pobierz samodzielnie nową wersję programu ze strony domowej.";
+const char* const RadaPonownie = "Pobierz ponownie program ze strony domowej.";
+
+// A failed update that names the file it could not fetch.
+QString nieUdaloSie(const char* plik, const char* rada = RadaPonownie)
+{
+    return powiadomienie("Wystąpiły problemy z uaktualnieniem danych.",
+                         QStringLiteral("Nie udało się pobrać zestawu: ") + QString::fromUtf8(plik), rada);
+}
+
 const QString Aktualne = powiadomienie("Dane są aktualne.", "Życzymy owocnej pracy z programem.");
 const QString AktualneNowyProgram =
     powiadomienie("Dane są aktualne.", "Pobierz samodzielnie nową wersję programu ze strony domowej.");
 const QString Uaktualnione = powiadomienie("Dane zostały uaktualnione.", "Życzymy owocnej pracy z programem.");
-const QString UaktualnioneNowyProgram =
-    powiadomienie("Dane zostały uaktualnione.", "Pobierz samodzielnie nową wersję programu ze strony domowej.");
 const QString Problemy =
     powiadomienie("Wystąpiły problemy z uaktualnieniem danych.", "Pobierz ponownie program ze strony domowej.");
-const QString ProblemyNowyProgram = powiadomienie("Wystąpiły problemy z uaktualnieniem danych.",
-                                                  "Pobierz samodzielnie nową wersję programu ze strony domowej.");
 const QString BrakDostepu = powiadomienie("Wystąpił problem z aktualizacją.", "Brak dostępu do strony z danymi.");
 const QString Przerwana = powiadomienie("Aktualizacja została przerwana.", "Dane pozostały bez zmian.");
 
@@ -71,20 +86,63 @@ QProgressDialog* oknoPostepu()
 
 } // namespace
 
-// A started program with list "01.12.2026*1.0" and one set, and a home site that serves nothing until told to.
+// A started program with list "01.12.2026*1.0" and one set (or the sets given), and a home site that serves nothing
+// until told to.
 struct Witryna {
-    explicit Witryna(const QStringList& lista = {"01.12.2026*1.0", "Stary*stary.txt"})
+    explicit Witryna(const QStringList& lista = {"01.12.2026*1.0", "Stary*stary.txt"},
+                     const QStringList& pliki = {"stary.txt"})
     {
         qputenv("VOKARA_HOME_URL", serwer.adres().toLatin1());
         katalog.lista(lista);
-        katalog.zestaw("stary.txt", {"w*o", "old*stary"});
+        for (const QString& plik : pliki)
+            katalog.zestaw(plik, {"w*o", "old*stary"});
         program = std::make_unique<Program>();
         odpowiedzi = std::make_unique<testy::Odpowiedzi>(*program->FWarning);
         if (!program->Pokaz())
             qFatal("program did not start");
         odpowiedzi->teksty.clear();
+        // An outcome too long for the message box shows in the update's result window: recorded with the others,
+        // checked to show whole, and closed as a user would.
+        TFWynikAktualizacji& wynik = program->FGlowny->Aktualizator().OknoWyniku();
+        QObject::connect(
+            &wynik, &TFWynikAktualizacji::pokazany, &wynik,
+            [this, &wynik] {
+                odpowiedzi->teksty << wynik.OstatniTekst;
+                for (auto* etykieta : wynik.findChildren<QLabel*>()) {
+                    if (etykieta->isVisible() && etykieta->height() < etykieta->heightForWidth(etykieta->width()))
+                        obciete << etykieta->text();
+                }
+                QTest::mouseClick(wynik.findChild<QPushButton*>("ButZamknij"), Qt::LeftButton);
+            },
+            Qt::QueuedConnection);
     }
     ~Witryna() { qunsetenv("VOKARA_HOME_URL"); }
+
+    // The notice of a successful update that added and removed these sets (names as listed, "" for none): one line
+    // of changes in the message box when that fits there whole, else the result window with the added and the
+    // removed sets each on a line of their own.
+    QString uaktualnione(const QString& dodano, const QString& usunieto, const QString& postepy = {},
+                         const char* rada = RadaTaSama) const
+    {
+        const QString pierwsza = QStringLiteral("Dane zostały uaktualnione.");
+        QStringList zwiezle{pierwsza};
+        QStringList pelne{pierwsza};
+        if (!dodano.isEmpty() && !usunieto.isEmpty())
+            zwiezle << "Dodano: " + dodano + "; usunięto: " + usunieto + ".";
+        else if (!dodano.isEmpty() || !usunieto.isEmpty())
+            zwiezle << (dodano.isEmpty() ? "Usunięto: " + usunieto : "Dodano: " + dodano) + ".";
+        if (!dodano.isEmpty())
+            pelne << "Dodano: " + dodano + ".";
+        if (!usunieto.isEmpty())
+            pelne << "Usunięto: " + usunieto + ".";
+        for (QStringList* linie : {&zwiezle, &pelne}) {
+            if (!postepy.isEmpty())
+                *linie << postepy;
+            *linie << QString::fromUtf8(rada);
+        }
+        const QString tekst = zwiezle.join('\r');
+        return program->FWarning->Miesci(tekst) ? tekst : pelne.join('\r');
+    }
 
     void plik(const QString& nazwa, const QStringList& linie) { serwer.ustaw(adres(nazwa), {{200, cp1250(linie)}}); }
     static QByteArray adres(const QString& nazwa) { return "/vokara/dane/" + QUrl::toPercentEncoding(nazwa); }
@@ -103,6 +161,7 @@ struct Witryna {
     testy::Katalog katalog;
     std::unique_ptr<Program> program;
     std::unique_ptr<testy::Odpowiedzi> odpowiedzi;
+    QStringList obciete; // texts of the result window that did not show whole
 };
 
 class TestAktualizacja : public QObject {
@@ -134,11 +193,11 @@ private slots:
     void pelnaAktualizacja_data()
     {
         QTest::addColumn<QString>("naglowek");
-        QTest::addColumn<QString>("powiadomienie");
-        QTest::newRow("5 newer data") << "02.12.2026*1.0" << Uaktualnione;
-        QTest::newRow("5 older data") << "01.01.2000*1.0" << Uaktualnione;
-        QTest::newRow("6 other program version") << "02.12.2026*1.1" << UaktualnioneNowyProgram;
-        QTest::newRow("6 header without a star") << "02.12.2026" << UaktualnioneNowyProgram;
+        QTest::addColumn<QString>("rada");
+        QTest::newRow("5 newer data") << "02.12.2026*1.0" << RadaTaSama;
+        QTest::newRow("5 older data") << "01.01.2000*1.0" << RadaTaSama;
+        QTest::newRow("6 other program version") << "02.12.2026*1.1" << RadaNowa;
+        QTest::newRow("6 header without a star") << "02.12.2026" << RadaNowa;
     }
 
     void pelnaAktualizacja()
@@ -160,7 +219,8 @@ private slots:
         const testy::Formularz ui(*w.program->FGlowny);
         ui.PStrony->setCurrentIndex(0);
         w.aktualizuj();
-        QCOMPARE(w.odpowiedzi->teksty, QStringList{WARTOSC(QString, powiadomienie)});
+        QCOMPARE(w.odpowiedzi->teksty,
+                 QStringList{w.uaktualnione("Zwierzęta i Dom", "Stary", {}, qPrintable(WARTOSC(QString, rada)))});
         QCOMPARE(w.serwer.zapytania, (QList<QByteArray>{"/vokara/dane/a_spis.txt", "/vokara/dane/zwierzeta.txt",
                                                         "/vokara/dane/dom.txt", "/vokara/dane/a_spis.txt"}));
         QCOMPARE(postep,
@@ -190,10 +250,10 @@ private slots:
         QTest::addColumn<QString>("powiadomienie");
         const QStringList zwykle{"A*a.txt", "B*b.txt"};
         QTest::newRow("7 set missing on the site")
-            << "02.12.2026*1.0" << (zwykle + QStringList{"C*brak.txt"}) << false << Problemy;
+            << "02.12.2026*1.0" << (zwykle + QStringList{"C*brak.txt"}) << false << nieUdaloSie("brak.txt");
         QTest::newRow("8 set missing, other program")
-            << "02.12.2026*3.0" << (zwykle + QStringList{"C*brak.txt"}) << false << ProblemyNowyProgram;
-        QTest::newRow("7 set cut short") << "02.12.2026*1.0" << zwykle << true << Problemy;
+            << "02.12.2026*3.0" << (zwykle + QStringList{"C*brak.txt"}) << false << nieUdaloSie("brak.txt", RadaNowa);
+        QTest::newRow("7 set cut short") << "02.12.2026*1.0" << zwykle << true << nieUdaloSie("b.txt");
         QTest::newRow("7 line without a file name")
             << "02.12.2026*1.0" << (zwykle + QStringList{"C"}) << false << Problemy;
         QTest::newRow("7 names outside the data folder")
@@ -245,7 +305,7 @@ private slots:
         w.plik("a_spis.txt", lista);
         w.plik("a:b.txt", {"w*o", "a*a"});
         w.aktualizuj();
-        QCOMPARE(w.odpowiedzi->teksty, QStringList{Uaktualnione});
+        QCOMPARE(w.odpowiedzi->teksty, QStringList{w.uaktualnione("A i L", "Stary")});
         QCOMPARE(zawartosc(w.katalog.sciezka("dane")).value("a:b.txt"), cp1250({"w*o", "a*a"}));
         QCOMPARE(w.serwer.zapytania.count("/vokara/dane/a_spis.txt"), 2); // the temporary list, then the list
     }
@@ -281,6 +341,76 @@ private slots:
         QCOMPARE(zawartosc(w.katalog.sciezka()), przed);
     }
 
+    // With no home site set up the update says so and how to set it up, asks nothing of the network and changes
+    // nothing; the button's tooltip says the same.
+    void bezStronyDomowej()
+    {
+        testy::Katalog katalog;
+        katalog.lista({"01.12.2026*1.0", "Stary*stary.txt"});
+        katalog.zestaw("stary.txt", {"w*o", "old*stary"});
+        qputenv("VOKARA_HOME_URL", "http://vokara.invalid");
+        Program program;
+        testy::Odpowiedzi odpowiedzi(*program.FWarning);
+        QVERIFY(program.Pokaz());
+        qunsetenv("VOKARA_HOME_URL");
+        odpowiedzi.teksty.clear();
+        const auto przed = zawartosc(katalog.sciezka());
+        const QString jak = QStringLiteral("Ustaw ją zmienną środowiskową VOKARA_HOME_URL i uruchom program ponownie.");
+        QVERIFY(program.FWarning->Miesci(QStringLiteral("Strona domowa nie jest ustawiona.\r") + jak));
+        QTest::mouseClick(testy::znajdz<QPushButton>(*program.FGlowny, "ButAktualizacja"), Qt::LeftButton);
+        QCOMPARE(odpowiedzi.teksty, QStringList{QStringLiteral("Strona domowa nie jest ustawiona.\r") + jak});
+        QCOMPARE(program.siec.Zapytania, 0);
+        QCOMPARE(zawartosc(katalog.sciezka()), przed);
+        QCOMPARE(program.FGlowny->Aktualizator().Podpowiedz(),
+                 QStringLiteral("Strona domowa nie jest ustawiona. ") + jak);
+        Witryna w;
+        QCOMPARE(w.program->FGlowny->Aktualizator().Podpowiedz(),
+                 QStringLiteral("Pobiera nowe zestawy słów ze strony domowej %1.").arg(w.serwer.adres()));
+    }
+
+    // An update that took sets off the list names what it added and removed (ten of each, the rest counted) and says
+    // that the progress of the practised ones is kept. Too long for the message box, that shows whole in the update's
+    // result window. An update that changes only what the sets hold says just that.
+    void zmianyZestawow()
+    {
+        QStringList stara{"01.12.2026*1.0"};
+        QStringList pliki;
+        for (int i = 1; i <= 12; ++i) {
+            stara << QStringLiteral("S%1*s%1.txt").arg(i);
+            pliki << QStringLiteral("s%1.txt").arg(i);
+        }
+        Witryna w(stara, pliki);
+        Aktualizacja& aktualizacja = w.program->FGlowny->Aktualizator();
+        QStringList pytane;
+        aktualizacja.Cwiczony = [&pytane](const std::string& plik) {
+            pytane << QString::fromStdString(plik);
+            return plik == "s3.txt" || plik == "s7.txt";
+        };
+        QStringList nowa{"02.12.2026*1.0", "S12*s12.txt"};
+        for (int i = 1; i <= 11; ++i) {
+            nowa << QStringLiteral("N%1*n%1.txt").arg(i);
+            w.plik(QStringLiteral("n%1.txt").arg(i), {"w*o", "new*nowy"});
+        }
+        w.plik("s12.txt", {"w*o", "old*stary"});
+        w.plik("a_spis.txt", nowa);
+        w.aktualizuj();
+        const QString oczekiwany = w.uaktualnione(
+            "N1, N2, N3, N4, N5, N6, N7, N8, N9, N10 i 1 inny", "S1, S2, S3, S4, S5, S6, S7, S8, S9, S10 i 1 inny",
+            "Postępy w zestawach S3 i S7 zostają zachowane i wrócą, jeśli zestawy wrócą.");
+        QCOMPARE(w.odpowiedzi->teksty, QStringList{oczekiwany});
+        QCOMPARE(aktualizacja.OknoWyniku().OstatniTekst, oczekiwany);
+        QVERIFY(oczekiwany.contains("\rUsunięto: ")); // the result window's form: too long for the message box
+        QCOMPARE(w.obciete, QStringList());
+        QCOMPARE(pytane.size(), 11); // the removed sets only
+        QCOMPARE(w.pozycje().size(), 12);
+
+        w.odpowiedzi->teksty.clear();
+        nowa[0] = "03.12.2026*1.0";
+        w.plik("a_spis.txt", nowa);
+        w.aktualizuj();
+        QCOMPARE(w.odpowiedzi->teksty, QStringList{Uaktualnione});
+    }
+
     void uszkodzonaLista_data()
     {
         QTest::addColumn<QByteArray>("tresc");
@@ -310,10 +440,10 @@ private slots:
         Witryna w;
         w.plik("a_spis.txt", {"02.12.2026*1.0"});
         w.aktualizuj();
-        QCOMPARE(
-            w.odpowiedzi->teksty,
-            (QStringList{Uaktualnione, powiadomienie("Brak zestawów słów w folderze Dane. Program nie może działać.",
-                                                     "Dokonaj aktualizacji danych.")}));
+        QCOMPARE(w.odpowiedzi->teksty,
+                 (QStringList{w.uaktualnione({}, "Stary"),
+                              powiadomienie("Brak zestawów słów w folderze Dane. Program nie może działać.",
+                                            "Dokonaj aktualizacji danych.")}));
         QCOMPARE(w.pozycje(), QStringList());
         QCOMPARE(w.program->stan.dane.WersjaDanych, std::string("11.11.2011"));
     }
@@ -326,7 +456,7 @@ private slots:
         w.plik("a_spis.txt", {"01.12.2026*1.0", "A*a.txt"});
         w.plik("a.txt", {"w*o", "a*a"});
         w.aktualizuj();
-        QCOMPARE(w.odpowiedzi->teksty, QStringList{Uaktualnione});
+        QCOMPARE(w.odpowiedzi->teksty, QStringList{w.uaktualnione("A", {})});
         QCOMPARE(w.pozycje(), QStringList{"A"});
     }
 
@@ -339,9 +469,10 @@ private slots:
             << "a_spis.txt" << QByteArray(" \r\n\t<!DOCTYPE html><p>Zaloguj</p>") << BrakDostepu;
         QTest::newRow("list holds a NUL")
             << "a_spis.txt" << QByteArray("02.12.2026*1.0\r\nA*a.txt\r\n\0", 26) << BrakDostepu;
-        QTest::newRow("set is a web page") << "a.txt" << QByteArray("<HTML><body>404</body></HTML>") << Problemy;
+        QTest::newRow("set is a web page")
+            << "a.txt" << QByteArray("<HTML><body>404</body></HTML>") << nieUdaloSie("a.txt");
         QTest::newRow("set holds a NUL late")
-            << "a.txt" << QByteArray(8000, 'x').append('\0').append("\r\n") << Problemy;
+            << "a.txt" << QByteArray(8000, 'x').append('\0').append("\r\n") << nieUdaloSie("a.txt");
     }
 
     // What is plainly not a list or a set counts as a failed download: nothing of it is kept.
@@ -367,7 +498,8 @@ private slots:
         w.plik("a_spis.txt", lista);
         w.plik("a.txt", {"w*o", "a*a"});
         w.aktualizuj();
-        QCOMPARE(w.odpowiedzi->teksty, QStringList{Uaktualnione});
+        // Sets are told apart by their file, as the learning memory tells them: every line here names a.txt.
+        QCOMPARE(w.odpowiedzi->teksty, QStringList{w.uaktualnione("Z0", "Stary")});
         const QStringList pozycje = w.pozycje();
         QCOMPARE(pozycje.size(), 9999); // the overlong line is one of the first 10,000
         QCOMPARE(pozycje.first(), QStringLiteral("Z0"));
@@ -576,7 +708,7 @@ private slots:
         w.plik("a_spis.txt", {"02.12.2026*1.0", "A*a.txt"});
         w.plik("a.txt", {"w*o", "a*a"});
         w.aktualizuj();
-        QCOMPARE(w.odpowiedzi->teksty, QStringList{Uaktualnione});
+        QCOMPARE(w.odpowiedzi->teksty, QStringList{w.uaktualnione("A", "Stary")});
         QVERIFY(!QFileInfo::exists(w.katalog.sciezka("dane/.aktualizacja")));
     }
 

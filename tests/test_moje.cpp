@@ -5,11 +5,13 @@
 #include "program_testowy.h"
 #include "zbior.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStringEncoder>
 #include <QTableView>
+#include <QXmlStreamReader>
 
 #include <atomic>
 #include <optional>
@@ -26,6 +28,20 @@ namespace {
 QString probka(const QString& plik)
 {
     return QStringLiteral(VOKARA_TESTY_DANE "/moje/") + plik;
+}
+
+// Keys go where the focus is, as a user's do: to the table, then to the cell editor it opens.
+void klawisz(int klawisz, Qt::KeyboardModifiers modyfikatory = Qt::NoModifier)
+{
+    QWidget* cel = QApplication::focusWidget();
+    QVERIFY(cel);
+    QTest::keyClick(cel, Qt::Key(klawisz), modyfikatory);
+}
+
+void pisz(const QString& tekst)
+{
+    for (const QChar z : tekst)
+        testy::wpisz(QApplication::focusWidget(), z);
 }
 
 QStringList jakoTekst(const QList<Para>& pary)
@@ -369,6 +385,46 @@ private slots:
         QCOMPARE(d.Zestawy.size(), std::size_t(1));
     }
 
+    // KVTML 2 for the peers, read back through the program's own KVTML import: every pair whole (no bound in that
+    // format), markup characters kept as text, the two identifiers English and Polish.
+    void eksportKvtml()
+    {
+        QTemporaryDir katalog;
+        WlasnyZestaw z;
+        z.Nazwa = QStringLiteral("Kolory & <kształty>");
+        const QString dlugie = QString(150, QChar(u'ą'));
+        z.Pary = {{"green & blue", QStringLiteral("zielony i niebieski")},
+                  {"", ""},
+                  {"<b>bold</b> \"quote\"", QStringLiteral("pogrubiony „cudzysłów”")},
+                  {"long", dlugie}};
+        const QString cel = katalog.filePath("kolory.kvtml");
+        QString blad;
+        QVERIFY2(EksportujKvtml(cel, z, blad), qPrintable(blad));
+        const WynikImportu w = ImportujPlik(cel);
+        QVERIFY2(w.Ok, qPrintable(w.Blad));
+        QCOMPARE(w.Rodzaj, QStringLiteral("KVTML 2"));
+        QCOMPARE(w.Pominiete, 0);
+        QCOMPARE(jakoTekst(w.Pary),
+                 (QStringList{QStringLiteral("green & blue|zielony i niebieski"),
+                              QStringLiteral("<b>bold</b> \"quote\"|pogrubiony „cudzysłów”"), "long|" + dlugie}));
+        QFile plik(cel);
+        QVERIFY(plik.open(QIODevice::ReadOnly));
+        QXmlStreamReader xml(&plik);
+        QStringList jezyki;
+        QString tytul;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == QLatin1String("name") || xml.name() == QLatin1String("locale"))
+                jezyki << xml.readElementText();
+            else if (xml.name() == QLatin1String("title"))
+                tytul = xml.readElementText();
+        }
+        QVERIFY(!xml.hasError());
+        QCOMPARE(tytul, z.Nazwa);
+        QCOMPARE(jezyki.mid(0, 4), (QStringList{"English", "en", "Polish", "pl"}));
+    }
+
     // A save that cannot finish changes nothing on the disk and says why, whichever file it failed on.
     void zapisNieudany_data()
     {
@@ -439,7 +495,10 @@ private slots:
                               << "kot" << true << "gwiazdka";
         QTest::newRow("empty Polish") << "cat"
                                       << " " << true << "brak polskiego";
-        QTest::newRow("long") << "cat" << QString(101, QLatin1Char('k')) << false << "ponad 100";
+        QTest::newRow("101 bytes") << "cat" << QString(101, QLatin1Char('k')) << true << "101 bajtów";
+        QTest::newRow("101 bytes of English") << QString(101, QLatin1Char('k')) << "kot" << true << "101 bajtów";
+        // Polish letters are one byte each in a set file, two in UTF-8: a hundred of them still fit.
+        QTest::newRow("100 Polish letters") << "cat" << QString(100, QChar(u'ż')) << false << QString();
     }
 
     void sprawdzanie()
@@ -455,6 +514,118 @@ private slots:
             QVERIFY(u[1].Pole[0].Tekst.contains(QStringLiteral("wierszu 1")));
             QVERIFY(!u[1].Pole[0].Blokuje);
         }
+    }
+
+    // A set typed from the keyboard alone: Tab runs through the cells and from the last one into a new row, Enter in
+    // the last row opens a new one, Shift+Tab goes back; the empty row left at the end is neither a change nor saved.
+    void klawiatura()
+    {
+        testy::Katalog k;
+        k.lista({"01.12.2026*1.0", "Dom*dom.txt"});
+        k.zestaw("dom.txt", {"Słowo*Znaczenie", "house*dom"});
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        TFMojeZestawy& e = p.FGlowny->MojeZestawy();
+        e.Otworz();
+        QVERIFY(QTest::qWaitForWindowActive(&e));
+        auto* tabela = e.findChild<QTableView*>("TSlowa");
+        tabela->setFocus();
+        tabela->setCurrentIndex(e.Model().index(0, 0));
+        pisz("dog");
+        klawisz(Qt::Key_Tab);
+        pisz("pies");
+        klawisz(Qt::Key_Tab);
+        QCOMPARE(e.Model().rowCount(), 2);
+        QCOMPARE(tabela->currentIndex(), e.Model().index(1, 0));
+        pisz("cat");
+        klawisz(Qt::Key_Tab);
+        pisz("kot");
+        klawisz(Qt::Key_Return);
+        QTRY_COMPARE(e.Model().rowCount(), 3);
+        QCOMPARE(tabela->currentIndex(), e.Model().index(2, 0));
+        pisz("sun");
+        klawisz(Qt::Key_Tab);
+        pisz(QStringLiteral("słońce"));
+        klawisz(Qt::Key_Tab);
+        QCOMPARE(e.Model().rowCount(), 4);
+        klawisz(Qt::Key_Backtab);
+        QCOMPARE(tabela->currentIndex(), e.Model().index(2, 1));
+        QCOMPARE(jakoTekst(e.Model().Pary()), (QStringList{"dog|pies", "cat|kot", QStringLiteral("sun|słońce"), "|"}));
+
+        e.findChild<QLineEdit*>("ENazwa")->setText(QStringLiteral("Klawiatura"));
+        QVERIFY(e.Zapisz());
+        QFile plik(k.sciezka("dane/moje_klawiatura.txt"));
+        QVERIFY(plik.open(QIODevice::ReadOnly));
+        QCOMPARE(plik.readAll(), QByteArray("Angielskie s\xb3owo*Polskie znaczenie\r\ndog*pies\r\ncat*kot\r\n"
+                                            "sun*s\xb3o\xf1"
+                                            "ce\r\n"));
+        // Tab on from the last cell of the saved set opens an empty row: nothing to save yet.
+        tabela->setFocus();
+        tabela->setCurrentIndex(e.Model().index(2, 1));
+        klawisz(Qt::Key_Tab);
+        QCOMPARE(e.Model().rowCount(), 4);
+        QVERIFY(!e.Zmieniony());
+        // Shift+Tab from the first cell leaves the table for the field before it.
+        klawisz(Qt::Key_Escape);
+        tabela->setCurrentIndex(e.Model().index(0, 0));
+        tabela->setFocus();
+        klawisz(Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), e.findChild<QLineEdit*>("ENaglowekOznacza"));
+        QVERIFY(odp.teksty.isEmpty());
+    }
+
+    // A field longer than a set file keeps is marked with its size as it is typed, and saving is refused with every
+    // such row named; a meaning a file holds beyond the bound is shown whole, so no save cuts it on the way.
+    void dlugiePole()
+    {
+        testy::Katalog k;
+        k.lista({"01.12.2026*1.0", "Dom*dom.txt"});
+        k.zestaw("dom.txt", {"Słowo*Znaczenie", "house*dom"});
+        const QString dlugie = QString(120, QLatin1Char('x'));
+        k.zestaw("moje_stary.txt", {"Słowo*Znaczenie", "short*krótki", "long*" + dlugie, "tall*wysoki"});
+        testy::zapiszLinie(k.sciezka("dane/a_moje.txt"), {"Moje zestawy*1", "Stary*moje_stary.txt"});
+        const QByteArray naDysku = [&] {
+            QFile plik(k.sciezka("dane/moje_stary.txt"));
+            plik.open(QIODevice::ReadOnly);
+            return plik.readAll();
+        }();
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        TFMojeZestawy& e = p.FGlowny->MojeZestawy();
+        e.Otworz();
+        QCOMPARE(e.Model().Pary()[1].Polski, dlugie);
+        QVERIFY(e.Model().Uwagi()[1].Pole[1].Blokuje);
+
+        // Typing a 101st byte marks the field at once, before it is committed.
+        auto* tabela = e.findChild<QTableView*>("TSlowa");
+        tabela->setCurrentIndex(e.Model().index(2, 1));
+        tabela->edit(e.Model().index(2, 1));
+        auto* pole = tabela->findChild<QLineEdit*>();
+        QVERIFY(pole);
+        pole->setText(QString(100, QChar(u'ł')));
+        QVERIFY(pole->toolTip().isEmpty());
+        testy::wpisz(pole, QStringLiteral("ł"));
+        QVERIFY2(pole->toolTip().startsWith(QStringLiteral("101 bajtów")), qPrintable(pole->toolTip()));
+        QVERIFY(e.findChild<QLabel*>("LUwaga")->text().startsWith(QStringLiteral("Wiersz 3: 101 bajtów")));
+        QTest::keyClick(pole, Qt::Key_Return);
+        QTRY_COMPARE(e.Model().Pary()[2].Polski.size(), 101);
+
+        QVERIFY(!e.Zapisz());
+        QVERIFY2(odp.teksty.last().contains(QStringLiteral("Za długie pola w wierszach 2 i 3")),
+                 qPrintable(odp.teksty.last()));
+        QVERIFY(p.FWarning->Miesci(odp.teksty.last()));
+        QCOMPARE(tabela->currentIndex().row(), 1);
+        QString blad;
+        vokara::WlasnyZestaw zestaw = e.Biezacy();
+        QVERIFY(!EksportujZestaw(k.sciezka("eksport.txt"), zestaw, blad));
+        QVERIFY(!ZapiszWlasny(k.sciezka().toStdString(), zestaw, blad));
+        QVERIFY(blad.contains(QStringLiteral("dłuższe niż 100 bajtów")));
+        QFile plik(k.sciezka("dane/moje_stary.txt"));
+        QVERIFY(plik.open(QIODevice::ReadOnly));
+        QCOMPARE(plik.readAll(), naDysku);
+        QVERIFY(!QFile::exists(k.sciezka("eksport.txt")));
     }
 
     // The editor refuses a character outside Windows-1250 and names the row; once mended, the set is saved and

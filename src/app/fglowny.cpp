@@ -209,6 +209,9 @@ void TFGlowny::Polacz(TFWarning& warning, TFSluchaj& sluchaj, Siec& siec)
                 QCoreApplication::exit(1); // the new list is gone: nothing can work
         },
         vokara::AdresDomowy(), this);
+    ui->ButAktualizacja->setToolTip(aktualizacja_->Podpowiedz());
+    // The update's notice says when a set it removed had been practised: its progress stays.
+    aktualizacja_->Cwiczony = [this](const std::string& plik) { return stan_.pamiec.Cwiczony(plik); };
     // One notice when progress cannot be kept; it waits until the check that met the failure has finished.
     connect(&stan_.pamiec, &vokara::Pamiec::awaria, this, [this](const QString& tekst) {
         QTimer::singleShot(0, this, [this, tekst] {

@@ -2,6 +2,7 @@
 #include "fmojezestawy.h"
 
 #include "fwarning.h"
+#include "tabelaslow.h"
 #include "tekst.h"
 #include "ui_fmojezestawy.h"
 
@@ -22,6 +23,7 @@ const QColor TloBledu(255, 205, 205);
 const QColor TloOstrzezenia(255, 240, 185);
 const QString FiltrTsv = QStringLiteral("Tekst UTF-8 z tabulatorami – Anki, Quizlet (*.tsv *.txt)");
 const QString FiltrZestawu = QStringLiteral("Zestaw programu Vokara, Windows-1250 (*.txt)");
+const QString FiltrKvtml = QStringLiteral("KVTML 2 – KWordQuiz, Parley (*.kvtml)");
 
 } // namespace
 
@@ -56,6 +58,18 @@ void ModelSlow::ZamienKolumny()
     Sprawdz();
     endResetModel();
     emit zmieniony();
+}
+
+int ModelSlow::PustyNaKoncu()
+{
+    const int wiersze = int(pary_.size());
+    if (wiersze > 0 && pary_.last().Angielski.trimmed().isEmpty() && pary_.last().Polski.trimmed().isEmpty())
+        return wiersze - 1;
+    beginInsertRows(QModelIndex(), wiersze, wiersze);
+    pary_.append(Para{});
+    Sprawdz();
+    endInsertRows();
+    return wiersze;
 }
 
 int ModelSlow::rowCount(const QModelIndex& rodzic) const
@@ -176,6 +190,10 @@ TFMojeZestawy::TFMojeZestawy(std::function<std::filesystem::path()> katalogRoboc
     ui->TSlowa->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     ui->TSlowa->verticalHeader()->setDefaultSectionSize(22);
     ui->TSlowa->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ui->TSlowa->NowyWiersz = [this] { return model_.PustyNaKoncu(); };
+    auto* komorka = new KomorkaSlowa(ui->TSlowa);
+    ui->TSlowa->setItemDelegate(komorka);
+    connect(komorka, &KomorkaSlowa::zaDlugi, this, &TFMojeZestawy::PokazDlugosc);
 
     connect(ui->LZestawy, &QListWidget::currentRowChanged, this, &TFMojeZestawy::ZmianaZaznaczenia);
     connect(ui->ButNowy, &QPushButton::clicked, this, &TFMojeZestawy::ButNowyClick);
@@ -254,6 +272,13 @@ void TFMojeZestawy::Pokaz(const vokara::WlasnyZestaw& zestaw, bool nowy)
 {
     wypelnianie_ = true;
     plik_ = zestaw.Plik;
+    // A field never cuts what it is given: a longer text widens it, and the checks say what is too long.
+    for (auto [pole, tekst] :
+         {std::pair{ui->ENazwa, &zestaw.Nazwa}, std::pair{ui->ENaglowekWyraz, &zestaw.NaglowekWyraz},
+          std::pair{ui->ENaglowekOznacza, &zestaw.NaglowekOznacza}}) {
+        if (tekst->size() > pole->maxLength())
+            pole->setMaxLength(int(tekst->size()));
+    }
     ui->ENazwa->setText(zestaw.Nazwa);
     ui->ENaglowekWyraz->setText(zestaw.NaglowekWyraz);
     ui->ENaglowekOznacza->setText(zestaw.NaglowekOznacza);
@@ -394,6 +419,17 @@ void TFMojeZestawy::PokazUwage()
                     .arg(model_.Ostrzezenia());
     ui->LUwaga->setText(tekst);
     ui->LUwaga->setStyleSheet(model_.Blokujace() > 0 ? QStringLiteral("color: rgb(170,0,0);") : QString());
+}
+
+void TFMojeZestawy::PokazDlugosc(const QModelIndex& indeks, int bajty)
+{
+    // While a cell is typed into, its size is told at once; when it fits again, the usual remarks come back.
+    if (bajty == 0) {
+        PokazUwage();
+        return;
+    }
+    ui->LUwaga->setText(QStringLiteral("Wiersz %1: %2.").arg(indeks.row() + 1).arg(vokara::OpisDlugosci(bajty)));
+    ui->LUwaga->setStyleSheet(QStringLiteral("color: rgb(170,0,0);"));
 }
 
 bool TFMojeZestawy::MoznaOpuscic()
@@ -560,18 +596,38 @@ void TFMojeZestawy::ButEksportujClick()
     nazwa.replace(QLatin1Char('/'), QLatin1Char('_'));
     const QString poczatek = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QLatin1Char('/') +
                              (nazwa.isEmpty() ? QStringLiteral("zestaw") : nazwa) + QStringLiteral(".tsv");
-    const QString sciezka = QFileDialog::getSaveFileName(this, QStringLiteral("Eksportuj zestaw"), poczatek,
-                                                         FiltrTsv + QStringLiteral(";;") + FiltrZestawu, &filtr);
-    if (!sciezka.isEmpty())
-        Eksportuj(sciezka, filtr == FiltrZestawu);
+    QString sciezka = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Eksportuj zestaw"), poczatek,
+        FiltrTsv + QStringLiteral(";;") + FiltrKvtml + QStringLiteral(";;") + FiltrZestawu, &filtr);
+    if (sciezka.isEmpty())
+        return;
+    // A file named .kvtml is KVTML whichever filter was left chosen; with the KVTML filter the name offered (.tsv)
+    // takes the extension the peers' "Open" looks for. The dialog has not asked about that name, so it is asked here.
+    const QString rozszerzenie = QFileInfo(sciezka).suffix().toLower();
+    const bool kvtml = filtr == FiltrKvtml || rozszerzenie == QLatin1String("kvtml");
+    if (kvtml && rozszerzenie != QLatin1String("kvtml")) {
+        if (rozszerzenie == QLatin1String("tsv") || rozszerzenie == QLatin1String("txt"))
+            sciezka.chop(rozszerzenie.size() + 1);
+        sciezka += QStringLiteral(".kvtml");
+        if (QFileInfo::exists(sciezka)) {
+            warning_.Komunikat(vokara::komunikat::Pytanie, vokara::komunikat::IkonaPytania,
+                               QStringLiteral("Plik „%1” już jest. Zastąpić go?").arg(QFileInfo(sciezka).fileName()));
+            if (warning_.WynikOkna != vokara::komunikat::Tak)
+                return;
+        }
+    }
+    Eksportuj(sciezka, kvtml                   ? FormatEksportu::Kvtml
+                       : filtr == FiltrZestawu ? FormatEksportu::Zestaw
+                                               : FormatEksportu::Tsv);
 }
 
-bool TFMojeZestawy::Eksportuj(const QString& sciezka, bool formatProgramu)
+bool TFMojeZestawy::Eksportuj(const QString& sciezka, FormatEksportu format)
 {
     const vokara::WlasnyZestaw zestaw = Biezacy();
     QString blad;
-    const bool ok =
-        formatProgramu ? vokara::EksportujZestaw(sciezka, zestaw, blad) : vokara::EksportujTsv(sciezka, zestaw, blad);
+    const bool ok = format == FormatEksportu::Zestaw  ? vokara::EksportujZestaw(sciezka, zestaw, blad)
+                    : format == FormatEksportu::Kvtml ? vokara::EksportujKvtml(sciezka, zestaw, blad)
+                                                      : vokara::EksportujTsv(sciezka, zestaw, blad);
     if (!ok) {
         Komunikat(QStringLiteral("Nie wyeksportowano zestawu.") + QLatin1Char('\r') + blad);
         return false;

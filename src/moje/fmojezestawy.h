@@ -28,6 +28,9 @@ public:
     const QList<vokara::Para>& Pary() const { return pary_; }
     const QList<vokara::UwagiWiersza>& Uwagi() const { return uwagi_; }
     void ZamienKolumny();
+    // An empty row at the end for the next pair (Tab or Enter at the end of the table): until something is typed into
+    // it, it is no change, and saving drops it. Returns the row's number; the last row is reused when it is empty.
+    int PustyNaKoncu();
     int Blokujace() const { return blokujace_; }
     int Ostrzezenia() const { return ostrzezenia_; }
 
@@ -53,6 +56,13 @@ private:
     int ostrzezenia_ = 0;
 };
 
+// What "Eksportuj…" writes.
+enum class FormatEksportu {
+    Tsv,    // UTF-8 tab-separated text (Anki, Quizlet)
+    Zestaw, // a set file of this program
+    Kvtml,  // KVTML 2 (KWordQuiz, Parley)
+};
+
 class TFMojeZestawy : public QWidget {
     Q_OBJECT
 
@@ -69,8 +79,8 @@ public:
     bool Importuj(const QString& sciezka);
     // Checks and saves the set being edited; false (with the reason shown) when it cannot be saved.
     bool Zapisz();
-    // Exports the set being edited: as UTF-8 tab-separated text, or as a set file of this program.
-    bool Eksportuj(const QString& sciezka, bool formatProgramu);
+    // Exports the set being edited in one of the formats.
+    bool Eksportuj(const QString& sciezka, FormatEksportu format);
     // Asks "Zapisać zmiany?" when the set has unsaved changes; false when the user chose to stay.
     bool MoznaOpuscic();
 
@@ -101,6 +111,7 @@ private:
     void Zmieniono();
     void Odswiez();
     void PokazUwage();
+    void PokazDlugosc(const QModelIndex& indeks, int bajty);
     QStringList InneNazwy() const;
     QString WolnaNazwa(const QString& podstawa) const;
     void Komunikat(const QString& tekst);

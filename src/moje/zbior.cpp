@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QXmlStreamWriter>
 
 #include <algorithm>
 #include <cstring>
@@ -36,10 +37,28 @@ QString ZnakBezCp1250(const QString& tekst)
     return QString();
 }
 
-qsizetype Bajty(const QString& tekst)
+// Polish plural after a number: 1 bajt, 2-4 bajty (but 12-14 bajtów), 5 and more bajtów.
+QString Liczebnik(int n, const char* jeden, const char* kilka, const char* wiele)
 {
-    return tekst.size(); // one Windows-1250 byte a character, for every text that can be saved at all
+    const int jednosci = n % 10;
+    const int dziesiatki = n % 100;
+    const bool kilku = jednosci >= 2 && jednosci <= 4 && !(dziesiatki >= 12 && dziesiatki <= 14);
+    return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(n == 1 ? jeden : kilku ? kilka : wiele);
 }
+
+// Whether a field of the set is longer than a set file keeps: such a set is never written in that format.
+bool ZaDlugie(const WlasnyZestaw& z)
+{
+    if (BajtyPola(z.NaglowekWyraz) > NajwiecejBajtowPola || BajtyPola(z.NaglowekOznacza) > NajwiecejBajtowPola)
+        return true;
+    return std::any_of(z.Pary.cbegin(), z.Pary.cend(), [](const Para& p) {
+        return BajtyPola(p.Angielski) > NajwiecejBajtowPola || BajtyPola(p.Polski) > NajwiecejBajtowPola;
+    });
+}
+
+const QString BladDlugosci = QStringLiteral("Zestaw ma pola dłuższe niż %1 bajtów, a plik zestawu by je uciął, więc "
+                                            "nic nie zapisano.")
+                                 .arg(NajwiecejBajtowPola);
 
 bool Zapisz(const QString& sciezka, const QByteArray& bajty, QString& blad)
 {
@@ -122,6 +141,18 @@ const QString ListaNieczytelna =
 
 } // namespace
 
+int BajtyPola(const QString& pole)
+{
+    return int(pole.trimmed().size()); // a character with no Windows-1250 byte is refused before its size matters
+}
+
+QString OpisDlugosci(int bajty)
+{
+    return QStringLiteral("%1 – plik zestawu mieści najwyżej %2")
+        .arg(Liczebnik(bajty, "bajt", "bajty", "bajtów"))
+        .arg(NajwiecejBajtowPola);
+}
+
 _zestawy ListaMoich(const std::filesystem::path& katalogRoboczy)
 {
     Dane d;
@@ -145,6 +176,29 @@ bool WczytajWlasny(const std::filesystem::path& katalogRoboczy, const std::strin
     zestaw.Pary.reserve(qsizetype(z.Wyrazy.size()));
     for (const _word& w : z.Wyrazy)
         zestaw.Pary.append({ZCp1250(w.Angielski), ZCp1250(w.Polski)});
+    // The readers cut a meaning at the bound; a file written by hand (or by an older editor) may hold more. The editor
+    // shows such a meaning whole, marked, so that saving cannot cut it without a word. Only a meaning that reads as
+    // long as the bound can have been cut, so only then is the file read again.
+    const bool mogloByc = std::any_of(z.Wyrazy.cbegin(), z.Wyrazy.cend(),
+                                      [](const _word& w) { return w.Polski.size() == NajdluzszeZnaczenie; });
+    std::vector<std::string> linie;
+    bool przeczytane = false;
+    try {
+        przeczytane = mogloByc && WczytajLinie(d.SciezkaDanych(plik), linie);
+    } catch (const std::exception&) {
+        przeczytane = false;
+    }
+    if (przeczytane) {
+        qsizetype wpis = 0;
+        for (std::size_t i = 1; i < linie.size() && wpis < zestaw.Pary.size(); ++i) {
+            if (linie[i].empty())
+                continue; // the readers skip empty lines too, so the entries stay in step
+            const auto gwiazdka = linie[i].find('*');
+            if (gwiazdka != std::string::npos && linie[i].size() - gwiazdka - 1 > NajdluzszeZnaczenie)
+                zestaw.Pary[wpis].Polski = ZCp1250(linie[i].substr(gwiazdka + 1));
+            ++wpis;
+        }
+    }
     return true;
 }
 
@@ -205,10 +259,8 @@ QList<UwagiWiersza> SprawdzPary(const QList<Para>& pary)
             } else if (pola[k].isEmpty()) {
                 u = {k == 0 ? QStringLiteral("brak słowa angielskiego") : QStringLiteral("brak polskiego znaczenia"),
                      true};
-            } else if (Bajty(pola[k]) > qsizetype(NajdluzszeZnaczenie)) {
-                u = {k == 1 ? QStringLiteral("ponad 100 znaków – ćwiczenia pokażą tylko pierwsze 100")
-                            : QStringLiteral("ponad 100 znaków – to raczej zdanie niż słowo"),
-                     false};
+            } else if (const int bajty = BajtyPola(pola[k]); bajty > NajwiecejBajtowPola) {
+                u = {OpisDlugosci(bajty), true, bajty};
             }
         }
         if (!pola[0].isEmpty() && !uwagi[w].Pole[0].Blokuje) {
@@ -229,6 +281,8 @@ QString SprawdzNaglowek(const QString& naglowek)
         return QStringLiteral("znak „%1” nie ma odpowiednika w kodowaniu Windows-1250").arg(znak);
     if (naglowek.contains(QLatin1Char('*')))
         return QStringLiteral("gwiazdka „*” nie może być w podpisie");
+    if (const int bajty = BajtyPola(naglowek); bajty > NajwiecejBajtowPola)
+        return OpisDlugosci(bajty);
     return QString();
 }
 
@@ -248,6 +302,34 @@ QString SprawdzNazwe(const QString& nazwa, const QStringList& inneNazwy)
     return QString();
 }
 
+namespace {
+
+// Every row with a field too long, named in one notice short enough for the message box: the cells themselves show
+// each field's size.
+QString ZaDlugieWiersze(const QList<UwagiWiersza>& uwagi)
+{
+    constexpr int Wymienione = 10;
+    QStringList wiersze;
+    int wszystkie = 0;
+    for (qsizetype w = 0; w < uwagi.size(); ++w) {
+        if (uwagi[w].Pole[0].Bajty == 0 && uwagi[w].Pole[1].Bajty == 0)
+            continue;
+        if (++wszystkie <= Wymienione)
+            wiersze << QString::number(w + 1);
+    }
+    const QString ile = wszystkie > Wymienione ? wiersze.join(QStringLiteral(", ")) + QStringLiteral(" i ") +
+                                                     Liczebnik(wszystkie - Wymienione, "inny", "inne", "innych")
+                        : wiersze.size() > 1 ? wiersze.mid(0, wiersze.size() - 1).join(QStringLiteral(", ")) +
+                                                   QStringLiteral(" i ") + wiersze.last()
+                                             : wiersze.value(0);
+    return QStringLiteral("%1 %2: plik zestawu mieści najwyżej %3 bajtów w polu – skróć je.")
+        .arg(wszystkie == 1 ? QStringLiteral("Za długie pole w wierszu") : QStringLiteral("Za długie pola w wierszach"),
+             ile)
+        .arg(NajwiecejBajtowPola);
+}
+
+} // namespace
+
 QString PierwszyBlad(const WlasnyZestaw& zestaw, const QStringList& inneNazwy, int* wiersz)
 {
     if (wiersz)
@@ -264,6 +346,8 @@ QString PierwszyBlad(const WlasnyZestaw& zestaw, const QStringList& inneNazwy, i
             if (uwagi[w].Pole[k].Blokuje) {
                 if (wiersz)
                     *wiersz = int(w);
+                if (uwagi[w].Pole[k].Bajty > 0)
+                    return ZaDlugieWiersze(uwagi);
                 return QStringLiteral("Wiersz %1, pole „%2”: %3.")
                     .arg(w + 1)
                     .arg(k == 0 ? QStringLiteral("Angielski") : QStringLiteral("Polski"), uwagi[w].Pole[k].Tekst);
@@ -279,6 +363,10 @@ bool ZapiszWlasny(const std::filesystem::path& katalogRoboczy, WlasnyZestaw& zes
     QByteArray bajty;
     if (!nazwa || nazwa->find('*') != std::string::npos || !BajtyZestawu(zestaw, bajty)) {
         blad = QStringLiteral("Zestaw zawiera znaki, których nie można zapisać w kodowaniu Windows-1250.");
+        return false;
+    }
+    if (ZaDlugie(zestaw)) {
+        blad = BladDlugosci;
         return false;
     }
     std::vector<std::string> linie;
@@ -379,8 +467,76 @@ bool EksportujTsv(const QString& sciezka, const WlasnyZestaw& zestaw, QString& b
     return Zapisz(sciezka, tekst.toUtf8(), blad);
 }
 
+bool EksportujKvtml(const QString& sciezka, const WlasnyZestaw& zestaw, QString& blad)
+{
+    QByteArray bajty;
+    QXmlStreamWriter xml(&bajty);
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(2);
+    xml.writeStartDocument();
+    xml.writeDTD(QStringLiteral(R"(<!DOCTYPE kvtml PUBLIC "kvtml2.dtd" "http://edu.kde.org/kvtml/kvtml2.dtd">)"));
+    xml.writeStartElement(QStringLiteral("kvtml"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("2.0"));
+    xml.writeStartElement(QStringLiteral("information"));
+    xml.writeTextElement(QStringLiteral("generator"), QStringLiteral("Vokara"));
+    xml.writeTextElement(QStringLiteral("title"), zestaw.Nazwa.trimmed());
+    xml.writeEndElement();
+    // The first identifier is the word, the second its meaning: the order the peers (and our import) read them in.
+    xml.writeStartElement(QStringLiteral("identifiers"));
+    const struct {
+        const char* Nazwa;
+        const char* Kod;
+    } jezyki[] = {{"English", "en"}, {"Polish", "pl"}};
+    for (int i = 0; i < 2; ++i) {
+        xml.writeStartElement(QStringLiteral("identifier"));
+        xml.writeAttribute(QStringLiteral("id"), QString::number(i));
+        xml.writeTextElement(QStringLiteral("name"), QString::fromLatin1(jezyki[i].Nazwa));
+        xml.writeTextElement(QStringLiteral("locale"), QString::fromLatin1(jezyki[i].Kod));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeStartElement(QStringLiteral("entries"));
+    int wpisy = 0;
+    for (const Para& p : zestaw.Pary) {
+        const QString teksty[2] = {p.Angielski.trimmed(), p.Polski.trimmed()};
+        if (teksty[0].isEmpty() && teksty[1].isEmpty())
+            continue;
+        xml.writeStartElement(QStringLiteral("entry"));
+        xml.writeAttribute(QStringLiteral("id"), QString::number(wpisy++));
+        for (int i = 0; i < 2; ++i) {
+            xml.writeStartElement(QStringLiteral("translation"));
+            xml.writeAttribute(QStringLiteral("id"), QString::number(i));
+            xml.writeTextElement(QStringLiteral("text"), teksty[i]);
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    // Every entry in one lesson: the peers show entries by lesson.
+    xml.writeStartElement(QStringLiteral("lessons"));
+    xml.writeStartElement(QStringLiteral("container"));
+    xml.writeTextElement(QStringLiteral("name"), zestaw.Nazwa.trimmed());
+    xml.writeTextElement(QStringLiteral("inpractice"), QStringLiteral("true"));
+    for (int i = 0; i < wpisy; ++i) {
+        xml.writeEmptyElement(QStringLiteral("entry"));
+        xml.writeAttribute(QStringLiteral("id"), QString::number(i));
+    }
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    if (xml.hasError()) {
+        blad = QStringLiteral("Nie można utworzyć pliku KVTML.");
+        return false;
+    }
+    return Zapisz(sciezka, bajty, blad);
+}
+
 bool EksportujZestaw(const QString& sciezka, const WlasnyZestaw& zestaw, QString& blad)
 {
+    if (ZaDlugie(zestaw)) {
+        blad = BladDlugosci;
+        return false;
+    }
     QByteArray bajty;
     if (!BajtyZestawu(zestaw, bajty)) {
         blad = QStringLiteral("Zestaw zawiera znaki, których nie można zapisać w kodowaniu Windows-1250.");

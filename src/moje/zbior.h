@@ -30,22 +30,34 @@ bool WczytajWlasny(const std::filesystem::path& katalogRoboczy, const std::strin
 // a number added when the name is taken (in the own list or on disk).
 QString NazwaPliku(const std::filesystem::path& katalogRoboczy, const QString& nazwa);
 
+// The most bytes a field keeps in a set file. The readers cut a meaning there (the word they keep whole); the word,
+// the captions and the name are held to the same bound, so one rule covers every field and swapping the columns
+// never turns a saved set into one that cannot be saved.
+inline constexpr int NajwiecejBajtowPola = int(NajdluzszeZnaczenie);
+// The bytes a field takes in a set file, trimmed as it is saved: one a character for every text that can be saved.
+int BajtyPola(const QString& pole);
+// "101 bajtów – plik zestawu mieści najwyżej 100", as the cell and its editor say it.
+QString OpisDlugosci(int bajty);
+
 // What a check found in one field of a row.
 struct Uwaga {
     QString Tekst;
     bool Blokuje = false; // saving is refused while it stands
+    int Bajty = 0;        // the field's bytes when it is longer than a set file keeps, else 0
 };
 // The checks of one row: [0] the English field, [1] the Polish one.
 struct UwagiWiersza {
     Uwaga Pole[2];
 };
 
-// Checks every row: no Windows-1250 form, a '*', more than 100 bytes, one field empty, the same English twice.
+// Checks every row: no Windows-1250 form, a '*', more than NajwiecejBajtowPola bytes, one field empty, the same
+// English twice. Only the last is a warning; the others refuse saving.
 QList<UwagiWiersza> SprawdzPary(const QList<Para>& pary);
 // Checks a set name (and captions) against the other own sets' names; empty when it is fine.
 QString SprawdzNazwe(const QString& nazwa, const QStringList& inneNazwy);
 QString SprawdzNaglowek(const QString& naglowek);
-// The first blocking problem, with its row named, as the editor says it; empty when the set can be saved.
+// The first blocking problem, with its row named, as the editor says it; empty when the set can be saved. When it is
+// a field too long, every row with such a field is named (and `wiersz` is the first of them).
 QString PierwszyBlad(const WlasnyZestaw& zestaw, const QStringList& inneNazwy, int* wiersz = nullptr);
 
 // Writes the set file and the own list, each atomically. A new set gets its file name here. False with a Polish
@@ -56,7 +68,11 @@ bool UsunWlasny(const std::filesystem::path& katalogRoboczy, const QString& plik
 
 // UTF-8 tab-separated text, one pair a line (Anki and Quizlet read it).
 bool EksportujTsv(const QString& sciezka, const WlasnyZestaw& zestaw, QString& blad);
-// A set file in this program's format (Windows-1250, CR LF, the captions on line 1).
+// KVTML 2, the collection KWordQuiz and Parley open: identifiers English (en) and Polish (pl), one entry a pair, all
+// in one lesson named after the set. No field is cut: the format has no bound.
+bool EksportujKvtml(const QString& sciezka, const WlasnyZestaw& zestaw, QString& blad);
+// A set file in this program's format (Windows-1250, CR LF, the captions on line 1). Refused, like saving, when a
+// field is longer than the format keeps.
 bool EksportujZestaw(const QString& sciezka, const WlasnyZestaw& zestaw, QString& blad);
 
 } // namespace vokara

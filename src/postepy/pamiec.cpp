@@ -528,6 +528,16 @@ bool Pamiec::Zapisz(const WpisPamieci& wpis, int strona, int kierunek, Ocena oce
     return przenoszona_ || ZapiszCzekajace();
 }
 
+bool Pamiec::Cwiczony(const std::string& plik)
+{
+    if (!otwarta_)
+        return false;
+    QSqlQuery q(QSqlDatabase::database(nazwa_, false));
+    q.prepare(QStringLiteral("SELECT 1 FROM zestawy WHERE plik = ?"));
+    q.addBindValue(DoBazy(plik));
+    return q.exec() && q.next();
+}
+
 bool Pamiec::Uznaj(const std::string& angielski, const std::string& polski)
 {
     WpisPamieci wpis;

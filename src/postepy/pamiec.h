@@ -144,6 +144,8 @@ public:
     std::array<std::int64_t, 4> OdstepyOcen(const std::string& angielski, const std::string& polski);
     std::array<std::int64_t, 4> OdstepyOcen(const WpisPamieci& wpis);
 
+    // Whether any entry of this set file (Windows-1250 name) was ever answered.
+    bool Cwiczony(const std::string& plik);
     // The learner's word over a wrong verdict: the entry's latest answer of the round, wrong, is kept as right (grade
     // 3) instead, and its state follows. False when there is no such answer.
     bool Uznaj(const std::string& angielski, const std::string& polski);

@@ -1,7 +1,9 @@
 // Update outcomes, version advice, the temporary list and the staged, all-or-nothing replacement of the data files.
 #include "aktualizacja.h"
 
+#include "adresy.h"
 #include "fwarning.h"
+#include "fwynikaktualizacji.h"
 #include "kodowanie.h"
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <optional>
+#include <unordered_set>
 
 const QString Aktualizacja::FolderPosredni = QStringLiteral(".aktualizacja");
 
@@ -74,6 +77,35 @@ bool ZawieraNul(const QString& sciezka)
     return false;
 }
 
+// How the home site is set up, for the notice and the button's tooltip when it is not.
+const QString JakUstawic = QStringLiteral("Ustaw ją zmienną środowiskową VOKARA_HOME_URL i uruchom program ponownie.");
+
+// Polish plural after a number: 1 inny, 2-4 inne (but 12-14 innych), 5 and more innych.
+QString Liczebnik(qsizetype n, const char* jeden, const char* kilka, const char* wiele)
+{
+    const qsizetype jednosci = n % 10;
+    const qsizetype dziesiatki = n % 100;
+    const bool kilku = jednosci >= 2 && jednosci <= 4 && !(dziesiatki >= 12 && dziesiatki <= 14);
+    return QString::number(n) + QLatin1Char(' ') + QString::fromUtf8(n == 1 ? jeden : kilku ? kilka : wiele);
+}
+
+// Set names as a notice lists them: "A, B i C", at most ten, then the rest counted ("… i 2 inne"). A name longer
+// than a notice line is shortened with an ellipsis, so a site's long name cannot push the rest out of view.
+QString Wymien(const QStringList& nazwy)
+{
+    constexpr qsizetype Wymienione = 10;
+    constexpr qsizetype NajdluzszaNazwa = 60;
+    QStringList krotkie;
+    for (qsizetype i = 0; i < std::min(nazwy.size(), Wymienione); ++i)
+        krotkie << (nazwy[i].size() > NajdluzszaNazwa ? nazwy[i].left(NajdluzszaNazwa - 1) + QChar(0x2026) : nazwy[i]);
+    if (nazwy.size() > Wymienione)
+        return krotkie.join(QStringLiteral(", ")) + QStringLiteral(" i ") +
+               Liczebnik(nazwy.size() - Wymienione, "inny", "inne", "innych");
+    if (krotkie.size() < 2)
+        return krotkie.value(0);
+    return krotkie.mid(0, krotkie.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" i ") + krotkie.last();
+}
+
 // The overall limit of an update's downloads, for the update's length only (recordings keep theirs).
 class LimitPobierania {
 public:
@@ -98,13 +130,17 @@ public:
     {
         okno_.setWindowTitle(QStringLiteral("Vokara"));
         okno_.setObjectName(QStringLiteral("FPostep"));
+        // The skin gives the paper, the button's frame and size; the text is that of the program's other windows.
+        okno_.setAttribute(Qt::WA_StyledBackground);
+        okno_.setStyleSheet(QStringLiteral("QLabel { font-size: 13px; color: rgb(44,47,43); background: transparent; }"
+                                           "QPushButton { font-size: 13px; color: rgb(0,0,0); }"));
         okno_.setCancelButtonText(QStringLiteral("Przerwij"));
         okno_.setAccessibleName(QStringLiteral("Postęp aktualizacji"));
         // Not modal to Qt: the download's wait lets input reach this window only, and closing the main window
         // must still reach the program.
         okno_.setWindowModality(Qt::NonModal);
         okno_.setMinimumDuration(0);
-        okno_.setMinimumWidth(360);
+        okno_.setMinimumWidth(420);
         okno_.setAutoClose(false);
         okno_.setAutoReset(false);
         okno_.setRange(0, 1);
@@ -166,8 +202,72 @@ QString Aktualizacja::AdresPliku(const std::string& plik) const
 
 void Aktualizacja::Powiadom(const char* pierwsza, const QString& druga)
 {
-    warning_.Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji,
-                       QString::fromUtf8(pierwsza) + QLatin1Char('\r') + druga);
+    Powiadom(QStringList{QString::fromUtf8(pierwsza), druga});
+}
+
+void Aktualizacja::Powiadom(const QStringList& linie, const QStringList& pelne)
+{
+    // The message box holds a few short lines; a longer outcome (lists of sets) would be clipped there.
+    const QString tekst = linie.join(QLatin1Char('\r'));
+    if (warning_.Miesci(tekst))
+        warning_.Komunikat(vokara::komunikat::Informacja, vokara::komunikat::IkonaInformacji, tekst);
+    else
+        OknoWyniku().Pokaz((pelne.isEmpty() ? linie : pelne).join(QLatin1Char('\r')));
+}
+
+TFWynikAktualizacji& Aktualizacja::OknoWyniku()
+{
+    if (!wynik_)
+        wynik_ = std::make_unique<TFWynikAktualizacji>(okno_);
+    return *wynik_;
+}
+
+QString Aktualizacja::Podpowiedz() const
+{
+    if (!vokara::AdresUstawiony(adresDomowy_))
+        return QStringLiteral("Strona domowa nie jest ustawiona. ") + JakUstawic;
+    return QStringLiteral("Pobiera nowe zestawy słów ze strony domowej %1.").arg(adresDomowy_);
+}
+
+Aktualizacja::ZmianaZestawow Aktualizacja::Zmiany(const vokara::_zestawy& przed,
+                                                  const std::vector<std::string>& lista) const
+{
+    // The sets the new list offers, read as the window reads them when it reloads; sets are told apart by their
+    // file, which the learning memory is attached to too (a set renamed on the site is neither added nor removed).
+    vokara::Dane nowe;
+    nowe.KatalogRoboczy = QDir::currentPath().toStdString();
+    vokara::WczytajZestawy(nowe, lista);
+    std::unordered_set<std::string> byly;
+    std::unordered_set<std::string> sa;
+    for (const auto& z : przed)
+        byly.insert(z.Plik);
+    for (const auto& z : nowe.Zestawy)
+        sa.insert(z.Plik);
+    QStringList dodane;
+    QStringList usuniete;
+    QStringList cwiczone;
+    std::unordered_set<std::string> wymienione;
+    for (const auto& z : nowe.Zestawy) {
+        if (!byly.count(z.Plik) && wymienione.insert(z.Plik).second)
+            dodane << Utf8(z.Nazwa);
+    }
+    wymienione.clear();
+    for (const auto& z : przed) {
+        if (sa.count(z.Plik) || !wymienione.insert(z.Plik).second)
+            continue;
+        usuniete << Utf8(z.Nazwa);
+        if (Cwiczony && Cwiczony(z.Plik))
+            cwiczone << Utf8(z.Nazwa);
+    }
+    ZmianaZestawow zmiana{Wymien(dodane), Wymien(usuniete), QString()};
+    // The memory keeps every answer by the set's file: should the set come back, so does its progress.
+    if (cwiczone.size() == 1)
+        zmiana.Postepy =
+            QStringLiteral("Postępy w zestawie %1 zostają zachowane i wrócą, jeśli zestaw wróci.").arg(cwiczone[0]);
+    else if (!cwiczone.isEmpty())
+        zmiana.Postepy = QStringLiteral("Postępy w zestawach %1 zostają zachowane i wrócą, jeśli zestawy wrócą.")
+                             .arg(Wymien(cwiczone));
+    return zmiana;
 }
 
 QString Aktualizacja::PrzyczynaLokalna() const
@@ -198,6 +298,16 @@ bool Aktualizacja::PobierzDane(const QUrl& adres, const QString& plik, const QSt
 void Aktualizacja::Aktualizuj()
 {
     blad_ = Siec::Blad::Brak;
+    nieudany_.clear();
+    // The built-in address lies under .invalid: no site is down, none was set up, so nothing is asked or changed.
+    if (!vokara::AdresUstawiony(adresDomowy_)) {
+        Powiadom("Strona domowa nie jest ustawiona.", JakUstawic);
+        return;
+    }
+    // The sets the pickers offer now, to tell afterwards what the update added and removed.
+    const vokara::_zestawy przed(dane_.Zestawy.begin(),
+                                 dane_.Zestawy.begin() +
+                                     std::ptrdiff_t(std::min(dane_.Zestawy.size(), dane_.ZestawyListy)));
     const QString folderDanych = QDir::current().filePath(QStringLiteral("dane"));
     // An update a crash interrupted is rolled back first, and a stale staging entry of any kind goes.
     NaprawFolderDanych(folderDanych);
@@ -258,16 +368,42 @@ void Aktualizacja::Aktualizuj()
     if (siec_.Zamykanie())
         return;
     if (ok) {
-        Powiadom("Dane zostały uaktualnione.", radaProgramu);
+        // One line of changes for the message box; in the result window the added and the removed sets each have
+        // a paragraph of their own.
+        const ZmianaZestawow z = Zmiany(przed, lista);
+        const QString dodano = QStringLiteral("Dodano: ") + z.Dodane;
+        QStringList zwiezle{QStringLiteral("Dane zostały uaktualnione.")};
+        QStringList pelne = zwiezle;
+        if (!z.Dodane.isEmpty() && !z.Usuniete.isEmpty())
+            zwiezle << dodano + QStringLiteral("; usunięto: ") + z.Usuniete + QLatin1Char('.');
+        else if (!z.Dodane.isEmpty())
+            zwiezle << dodano + QLatin1Char('.');
+        else if (!z.Usuniete.isEmpty())
+            zwiezle << QStringLiteral("Usunięto: ") + z.Usuniete + QLatin1Char('.');
+        if (!z.Dodane.isEmpty())
+            pelne << dodano + QLatin1Char('.');
+        if (!z.Usuniete.isEmpty())
+            pelne << QStringLiteral("Usunięto: ") + z.Usuniete + QLatin1Char('.');
+        for (QStringList* linie : {&zwiezle, &pelne}) {
+            if (!z.Postepy.isEmpty())
+                *linie << z.Postepy;
+            *linie << radaProgramu;
+        }
+        Powiadom(zwiezle, pelne);
         zaladujDane_();
     } else if (przerwaneZestawy) {
         przerwana();
     } else if (const QString lokalna = PrzyczynaLokalna(); !lokalna.isEmpty()) {
         Powiadom("Wystąpiły problemy z uaktualnieniem danych.", lokalna);
     } else {
-        Powiadom("Wystąpiły problemy z uaktualnieniem danych.",
-                 QString::fromUtf8(tenSamProgram ? "Pobierz ponownie program ze strony domowej."
-                                                 : "Pobierz samodzielnie nową wersję programu ze strony domowej."));
+        QStringList linie{QStringLiteral("Wystąpiły problemy z uaktualnieniem danych.")};
+        if (!nieudany_.empty())
+            linie << (nieudany_ == vokara::PlikListy ? QStringLiteral("Nie udało się pobrać listy zestawów: ")
+                                                     : QStringLiteral("Nie udało się pobrać zestawu: ")) +
+                         Utf8(nieudany_);
+        linie << QString::fromUtf8(tenSamProgram ? "Pobierz ponownie program ze strony domowej."
+                                                 : "Pobierz samodzielnie nową wersję programu ze strony domowej.");
+        Powiadom(linie);
     }
 }
 
@@ -322,8 +458,12 @@ bool Aktualizacja::PobierzZestawy(const std::vector<std::string>& lista)
                                .arg(nazwaPliku),
                            int(i), int(pliki.size()));
         const QUrl adres = QUrl::fromEncoded(AdresPliku(*pliki[i]).toLatin1());
-        ok = PobierzDane(adres, nowe + QLatin1Char('/') + nazwaPliku, folderDanych) &&
-             !(postep_ && postep_->Przerwane());
+        if (!PobierzDane(adres, nowe + QLatin1Char('/') + nazwaPliku, folderDanych)) {
+            nieudany_ = *pliki[i]; // the notice names it
+            ok = false;
+        } else {
+            ok = !(postep_ && postep_->Przerwane());
+        }
     }
 
     if (ok) {

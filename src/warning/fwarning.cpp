@@ -50,6 +50,33 @@ TFWarning::TFWarning(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui:
 
 TFWarning::~TFWarning() = default;
 
+namespace {
+
+// A single carriage return separates the lines of a message.
+QString Linie(const QString& tekst)
+{
+    QString linie = tekst;
+    return linie.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+} // namespace
+
+bool TFWarning::Miesci(const QString& tekst) const
+{
+    // Measured on a copy of the text's label, with the font its style sheet gives it.
+    const QLabel* etykieta = ui->LTekstWarning;
+    etykieta->ensurePolished();
+    QLabel proba;
+    proba.setFont(etykieta->font());
+    proba.setTextFormat(etykieta->textFormat());
+    proba.setWordWrap(etykieta->wordWrap());
+    proba.setMargin(etykieta->margin());
+    proba.setIndent(etykieta->indent());
+    proba.setContentsMargins(etykieta->contentsMargins());
+    proba.setText(Linie(tekst));
+    return proba.heightForWidth(etykieta->width()) <= etykieta->height();
+}
+
 void TFWarning::Komunikat(int rodzaj, int ikona, const QString& tekst)
 {
     // Nesting a second modal loop would leave the first caller waiting on a box that shows someone else's text.
@@ -62,9 +89,7 @@ void TFWarning::Komunikat(int rodzaj, int ikona, const QString& tekst)
     ui->PButNie->setVisible(pytanie);
     ui->PButAnuluj->setVisible(pytanie);
     ui->pButZamknij->setVisible(!pytanie);
-    // A single carriage return separates the lines of a message.
-    QString linie = tekst;
-    linie.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QString linie = Linie(tekst);
     ui->LTekstWarning->setText(linie);
     setAccessibleDescription(linie); // read with the window's name when it appears
     UstawIkone(ikona);

@@ -38,6 +38,10 @@ public:
     // the box is showing returns at once and changes nothing.
     void Komunikat(int rodzaj, int ikona, const QString& tekst);
 
+    // Whether a text shows whole in the box: its lines wrapped at the text's width take no more than the text's height.
+    // A notice that may be longer (a list of names) goes elsewhere when this is false.
+    bool Miesci(const QString& tekst) const;
+
     // The window whose top-left corner places every box after the first; null centres each box on the screen.
     void UstawWlasciciela(QWidget* okno) { wlasciciel_ = okno; }
 

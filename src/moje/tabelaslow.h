@@ -1,0 +1,46 @@
+// The editor's table of pairs: a set typed row after row from the keyboard, and the cell editor that counts bytes.
+#pragma once
+
+#include <QStyledItemDelegate>
+#include <QTableView>
+
+#include <functional>
+
+// Tab from the last cell and Enter in the last row go on to a new row at the end (the editor opens there), so pairs
+// are typed one after another and none overwrites the first row; Shift+Tab goes back, out of the table from its
+// first cell.
+class TabelaSlow : public QTableView {
+    Q_OBJECT
+
+public:
+    using QTableView::QTableView;
+
+    // Makes sure an empty row stands at the end (adding one unless the last row is empty already) and returns its
+    // number. Without it the table moves as a plain one does.
+    std::function<int()> NowyWiersz;
+
+protected:
+    QModelIndex moveCursor(CursorAction ruch, Qt::KeyboardModifiers klawisze) override;
+    void closeEditor(QWidget* edytor, QAbstractItemDelegate::EndEditHint wskazowka) override;
+    void keyPressEvent(QKeyEvent* zdarzenie) override;
+
+private:
+    bool NaOstatnimWierszu() const;
+    bool NaPoczatku() const;
+    void DoNowegoWiersza();
+};
+
+// The cell editor: while a text is typed that is longer than a set file keeps, the field turns red and says how many
+// bytes it holds, before anything is committed.
+class KomorkaSlowa : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* rodzic, const QStyleOptionViewItem& opcje, const QModelIndex& indeks) const override;
+
+signals:
+    // The text being typed into a cell, as it changes: its size in bytes, or 0 when it fits.
+    void zaDlugi(const QModelIndex& indeks, int bajty) const;
+};
