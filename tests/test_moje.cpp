@@ -3,10 +3,14 @@
 #include "formularz_testowy.h"
 #include "import.h"
 #include "program_testowy.h"
+#include "tekst.h"
 #include "zbior.h"
 
 #include <QLabel>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QTabBar>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStringEncoder>
@@ -630,6 +634,103 @@ private slots:
 
     // The editor refuses a character outside Windows-1250 and names the row; once mended, the set is saved and
     // every picker lists it after the list file's sets.
+    // A first row that names the columns is told apart from words, whatever program wrote it.
+    void naglowki_data()
+    {
+        QTest::addColumn<QByteArray>("bajty");
+        QTest::addColumn<bool>("naglowek");
+        QTest::newRow("english,polish") << QByteArray("english,polish\ncat,kot\n") << true;
+        QTest::newRow("Front, Back (Anki)") << QByteArray("Front\tBack\ncat\tkot\n") << true;
+        QTest::newRow("Term, Definition (Quizlet)") << QByteArray("Term\tDefinition\ncat\tkot\n") << true;
+        QTest::newRow("Polish titles") << QByteArray("Słowo;Znaczenie\ncat;kot\n") << true;
+        QTest::newRow("titles with colons") << QByteArray("English:,Polish:\ncat,kot\n") << true;
+        QTest::newRow("words") << QByteArray("dog,pies\ncat,kot\n") << false;
+        QTest::newRow("one side a word") << QByteArray("english,angielski język\ncat,kot\n") << false;
+        QTest::newRow("a word that is also a title") << QByteArray("back,plecy\ncat,kot\n") << false;
+        QTest::newRow("this program's captions") << QByteArray("Słowo*Znaczenie\ncat*kot\n") << false;
+    }
+
+    void naglowki()
+    {
+        const WynikImportu w = ImportujBajty(WARTOSC(QByteArray, bajty));
+        QVERIFY2(w.Ok, qPrintable(w.Blad));
+        QCOMPARE(w.PierwszyNaglowkiem, WARTOSC(bool, naglowek));
+        QCOMPARE(w.Pary.last(), (Para{"cat", "kot"}));
+    }
+
+    // The editor leaves a title row out after import, and the learner can take it back.
+    void naglowekWEdytorze()
+    {
+        testy::Katalog k;
+        k.lista({"01.12.2026*1.0", "Dom*dom.txt"});
+        k.zestaw("dom.txt", {"Słowo*Znaczenie", "house*dom"});
+        testy::zapisz(k.sciezka("slowa.csv"), "English,Polish\ncat,kot\n");
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        TFMojeZestawy& e = p.FGlowny->MojeZestawy();
+        e.Otworz();
+        QVERIFY(e.Importuj(k.sciezka("slowa.csv")));
+        auto* naglowek = e.findChild<QCheckBox*>("CPierwszyNaglowek");
+        QVERIFY(naglowek->isVisible() && naglowek->isChecked());
+        QCOMPARE(e.Model().Pary(), (QList<Para>{{"cat", "kot"}}));
+        naglowek->click();
+        QCOMPARE(e.Model().Pary(), (QList<Para>{{"English", "Polish"}, {"cat", "kot"}}));
+        naglowek->click();
+        QCOMPARE(e.Model().Pary(), (QList<Para>{{"cat", "kot"}}));
+    }
+
+    // Leaving a round only to open "Moje zestawy" costs nothing: back on its page the round goes on, unless the
+    // editor changed the very set it drills (then the page starts idle, as after any switch).
+    void rundaPrzetrwaEdytor_data()
+    {
+        QTest::addColumn<bool>("zmiana");
+        QTest::newRow("opened and closed") << false;
+        QTest::newRow("the drilled set saved anew") << true;
+    }
+
+    void rundaPrzetrwaEdytor()
+    {
+        testy::Katalog k;
+        k.lista({"01.12.2026*1.0", "Dom*dom.txt"});
+        k.zestaw("dom.txt", {"Słowo*Znaczenie", "house*dom"});
+        k.zestaw("moje_kuchnia.txt", {"Angielskie słowo*Polskie znaczenie", "spoon*łyżka", "fork*widelec"});
+        testy::zapisz(k.sciezka("dane/a_moje.txt"), "Moje zestawy*1\r\nKuchnia*moje_kuchnia.txt\r\n");
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        QVERIFY(QTest::qWaitForWindowActive(p.FGlowny.get()));
+        const testy::Formularz ui(*p.FGlowny);
+        QTabBar* pasek = ui.PStrony->tabBar();
+        QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(2).center());
+        testy::wybierz(ui.CZestawSlow2, 1);
+        QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
+        const QString pytanie = ui.LDanyWyraz2->text();
+        QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(0).center());
+        QTest::mouseClick(ui.ButMojeZestawy, Qt::LeftButton);
+        TFMojeZestawy& e = p.FGlowny->MojeZestawy();
+        QVERIFY(e.isVisible());
+        if (WARTOSC(bool, zmiana)) {
+            e.findChild<QListWidget*>()->setCurrentRow(0);
+            QTRY_COMPARE(e.findChild<QLineEdit*>("ENazwa")->text(), QStringLiteral("Kuchnia"));
+            e.findChild<QLineEdit*>("ENaglowekWyraz")->setText(QStringLiteral("Słowo"));
+            QVERIFY(e.Zapisz());
+        }
+        e.close();
+        QVERIFY(!e.isVisible());
+        QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(2).center());
+        if (WARTOSC(bool, zmiana)) {
+            QVERIFY(!ui.EWpis2->isVisible());
+            QCOMPARE(ui.LKomentarz2->text(), QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
+        } else {
+            QVERIFY(ui.EWpis2->isVisible() && ui.ButSprawdz2->isVisible());
+            QCOMPARE(ui.LDanyWyraz2->text(), pytanie);
+            testy::wpisz(ui.EWpis2, vokara::ZCp1250(p.FGlowny->Strona(2)->Runda()->PoprawnaOdpowiedz(0)));
+            QTest::keyClick(ui.EWpis2, Qt::Key_Return);
+            QCOMPARE(p.FGlowny->findChild<QLabel*>("LPostep2")->text(), QStringLiteral("Zaliczone: 1 z 2, błędy: 0"));
+        }
+    }
+
     void edytor()
     {
         testy::Katalog k;

@@ -319,6 +319,8 @@ void TFGlowny::WypelnijZestawy(QComboBox* lista)
 
 void TFGlowny::UstawStrone(int p)
 {
+    zPrzodu_ = p;
+    przerwana_ = {};
     zmianaProgramowa_ = true;
     ui->PStrony->setCurrentIndex(p);
     zmianaProgramowa_ = false;
@@ -326,6 +328,20 @@ void TFGlowny::UstawStrone(int p)
 
 void TFGlowny::PStronyChange(int p)
 {
+    const int poprzednia = zPrzodu_;
+    zPrzodu_ = p;
+    // Back on the page a round was left on only to open "Moje zestawy": the round goes on where it stood.
+    if (przerwana_.Zachowana && p == przerwana_.Strona) {
+        if (vokara::Runda* runda = Strona(p)->Runda())
+            runda->Biezacy = przerwana_.Biezacy;
+        przerwana_ = {};
+        return;
+    }
+    przerwana_ = {};
+    if (p == 0 && poprzednia >= 1) {
+        if (TStrona* strona = Strona(poprzednia); strona && strona->Runda() && strona->Runda()->JestBiezacy())
+            przerwana_ = {poprzednia, strona->Runda()->Biezacy, false};
+    }
     // A switch by the user ends the round in progress, whichever page it was on; the page brought to the front
     // starts idle.
     for (const MiejsceStrony& m : strony_) {
@@ -397,6 +413,7 @@ TFMojeZestawy& TFGlowny::MojeZestawy()
             },
             *warning_, this);
         connect(moje_.get(), &TFMojeZestawy::zestawyZmienione, this, &TFGlowny::OdswiezMoje);
+        connect(moje_.get(), &TFMojeZestawy::zamkniety, this, &TFGlowny::MojeZamkniete);
     }
     return *moje_;
 }
@@ -404,6 +421,20 @@ TFMojeZestawy& TFGlowny::MojeZestawy()
 void TFGlowny::ButMojeZestawyClick()
 {
     MojeZestawy().Otworz();
+}
+
+void TFGlowny::MojeZamkniete(const QStringList& zmienione)
+{
+    // The round left for the editor is kept unless the editor changed the very set it drills.
+    if (przerwana_.Strona < 1 || zPrzodu_ != 0)
+        return;
+    const QComboBox* wybor = Strona(przerwana_.Strona)->Wybor();
+    if (!wybor)
+        return;
+    const int i = wybor ? wybor->currentIndex() : -1;
+    const bool zmieniony = i >= 0 && std::size_t(i) < stan_.dane.Zestawy.size() &&
+                           zmienione.contains(QString::fromStdString(stan_.dane.Zestawy[std::size_t(i)].Plik));
+    przerwana_.Zachowana = !zmieniony && !vokara::JestPowtorka(*wybor, i);
 }
 
 void TFGlowny::OdswiezMoje()

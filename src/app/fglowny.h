@@ -45,6 +45,9 @@ public:
     // The own-sets editor, created on first use so start-up does not pay for it.
     TFMojeZestawy& MojeZestawy();
     void ButMojeZestawyClick();
+    // The editor closed: a round left on an exercise page just to open it goes on when the user comes back, unless
+    // the editor changed the set it drills.
+    void MojeZamkniete(const QStringList& zmienione);
     // Lists the own sets afresh in every picker after the editor saved or removed one; each picker keeps its pick,
     // and a round in progress goes on with the words it loaded.
     void OdswiezMoje();
@@ -119,6 +122,14 @@ private:
     std::unique_ptr<TFPostepy> postepy_; // created on first use
     std::unique_ptr<TFPomoc> pomocOkno_;
     bool zmianaProgramowa_ = false;
+    int zPrzodu_ = 1; // the tab in front
+    // The round on the exercise page the user left for the welcome page: its page and current entry, and whether it
+    // goes on when the user comes back (the editor was opened and closed meanwhile without touching its set).
+    struct Przerwana {
+        int Strona = -1;
+        int Biezacy = -1;
+        bool Zachowana = false;
+    } przerwana_;
     bool pierwszePokazanie_ = true;
     bool ramkaPoliczona_ = false; // centred again once the window manager's frame was known
 };

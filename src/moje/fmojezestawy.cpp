@@ -6,6 +6,7 @@
 #include "tekst.h"
 #include "ui_fmojezestawy.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -208,6 +209,8 @@ TFMojeZestawy::TFMojeZestawy(std::function<std::filesystem::path()> katalogRoboc
     connect(ui->ButWGore, &QPushButton::clicked, this, [this] { Przesun(-1); });
     connect(ui->ButWDol, &QPushButton::clicked, this, [this] { Przesun(1); });
     connect(ui->ButZamienKolumny, &QPushButton::clicked, &model_, &ModelSlow::ZamienKolumny);
+    ui->CPierwszyNaglowek->hide();
+    connect(ui->CPierwszyNaglowek, &QCheckBox::toggled, this, &TFMojeZestawy::PierwszyNaglowkiem);
     connect(&model_, &ModelSlow::zmieniony, this, &TFMojeZestawy::Zmieniono);
     for (QLineEdit* pole : {ui->ENazwa, ui->ENaglowekWyraz, ui->ENaglowekOznacza})
         connect(pole, &QLineEdit::textChanged, this, &TFMojeZestawy::Zmieniono);
@@ -229,6 +232,8 @@ TFMojeZestawy::~TFMojeZestawy() = default;
 
 void TFMojeZestawy::Otworz()
 {
+    if (!isVisible())
+        zmienionePliki_.clear();
     // Hidden, the window holds no unsaved work but an import waiting to be saved; the list is read afresh.
     if (!isVisible() && !zmieniony_)
         WypelnijListe(plik_);
@@ -279,6 +284,9 @@ void TFMojeZestawy::Pokaz(const vokara::WlasnyZestaw& zestaw, bool nowy)
         if (tekst->size() > pole->maxLength())
             pole->setMaxLength(int(tekst->size()));
     }
+    // The header choice belongs to an import: any other set shown drops it.
+    naglowekImportu_.reset();
+    ui->CPierwszyNaglowek->hide();
     ui->ENazwa->setText(zestaw.Nazwa);
     ui->ENaglowekWyraz->setText(zestaw.NaglowekWyraz);
     ui->ENaglowekOznacza->setText(zestaw.NaglowekOznacza);
@@ -482,6 +490,7 @@ bool TFMojeZestawy::Zapisz()
     ui->LPodsumowanie->setText(podsumowanie.isEmpty() ? QStringLiteral("Zapisano.")
                                                       : podsumowanie + QStringLiteral(" Zapisano."));
     setWindowTitle(QStringLiteral("Moje zestawy – %1").arg(zestaw.Nazwa));
+    zmienionePliki_ << zestaw.Plik;
     emit zestawyZmienione();
     return true;
 }
@@ -543,6 +552,7 @@ void TFMojeZestawy::ButUsunClick()
         }
     }
     zmieniony_ = false;
+    zmienionePliki_ << plik_;
     plik_.clear();
     WypelnijListe(QString());
     emit zestawyZmienione();
@@ -581,12 +591,39 @@ bool TFMojeZestawy::Importuj(const QString& sciezka)
         zestaw.NaglowekOznacza = wynik.NaglowekOznacza;
     }
     zestaw.Pary = wynik.Pary;
+    // A first row that reads as the columns' titles is left out, and the learner can take it back.
+    const bool naglowek = wynik.PierwszyNaglowkiem && zestaw.Pary.size() > 1;
+    std::optional<vokara::Para> pierwszy;
+    if (naglowek)
+        pierwszy = zestaw.Pary.takeFirst();
     Pokaz(zestaw, true);
+    naglowekImportu_ = pierwszy;
+    {
+        const QSignalBlocker blokada(ui->CPierwszyNaglowek);
+        ui->CPierwszyNaglowek->setChecked(naglowek);
+    }
+    ui->CPierwszyNaglowek->setVisible(wynik.Rodzaj != QLatin1String("KVTML 2") && wynik.NaglowekWyraz.isEmpty() &&
+                                      wynik.NaglowekOznacza.isEmpty());
     zmieniony_ = true;
     ui->LPodsumowanie->setText(wynik.Podsumowanie() +
                                QStringLiteral(" Sprawdź słowa i kliknij „Zapisz”; jeśli kolumny są odwrotnie, "
                                               "kliknij „Zamień kolumny”."));
     return true;
+}
+
+void TFMojeZestawy::PierwszyNaglowkiem(bool naglowek)
+{
+    QList<vokara::Para> pary = model_.Pary();
+    if (naglowek && !naglowekImportu_ && !pary.isEmpty()) {
+        naglowekImportu_ = pary.takeFirst();
+    } else if (!naglowek && naglowekImportu_) {
+        pary.prepend(*naglowekImportu_);
+        naglowekImportu_.reset();
+    } else {
+        return;
+    }
+    model_.Ustaw(pary);
+    Zmieniono();
 }
 
 void TFMojeZestawy::ButEksportujClick()
@@ -677,8 +714,11 @@ void TFMojeZestawy::Komunikat(const QString& tekst)
 
 void TFMojeZestawy::closeEvent(QCloseEvent* zdarzenie)
 {
-    if (MoznaOpuscic())
-        zdarzenie->accept();
-    else
+    if (!MoznaOpuscic()) {
         zdarzenie->ignore();
+        return;
+    }
+    zdarzenie->accept();
+    emit zamkniety(zmienionePliki_);
+    zmienionePliki_.clear();
 }

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QListWidgetItem;
 class TFWarning;
@@ -91,12 +92,16 @@ public:
 signals:
     // A set was saved or removed: the pickers must list the own sets afresh.
     void zestawyZmienione();
+    // The window closed; the set files saved or removed while it was open (Windows-1250 names).
+    void zamkniety(const QStringList& zmienione);
 
 protected:
     void closeEvent(QCloseEvent* zdarzenie) override;
 
 private:
     void WypelnijListe(const QString& zaznacz);
+    // "Pierwszy wiersz to nagłówek" flipped: the imported first row leaves the table, or comes back to its top.
+    void PierwszyNaglowkiem(bool naglowek);
     void Pokaz(const vokara::WlasnyZestaw& zestaw, bool nowy);
     void ZmianaZaznaczenia(int wiersz);
     bool WczytajPozycje(const QListWidgetItem* pozycja);
@@ -123,6 +128,9 @@ private:
     ModelSlow model_;
     QString plik_; // the file of the set being edited; empty for a set not saved yet
     bool zmieniony_ = false;
+    QStringList zmienionePliki_; // saved or removed since the window was opened
+    // The first row of an imported file while it is taken as the columns' titles (and so left out of the table).
+    std::optional<vokara::Para> naglowekImportu_;
     bool wypelnianie_ = false; // the program itself is filling the fields: no change to record
     int wierszListy_ = -1;
     bool pierwszePokazanie_ = true;

@@ -898,6 +898,56 @@ QString TekstHtml(QStringView html)
     return wynik;
 }
 
+bool WygladaNaNaglowek(const Para& para)
+{
+    static const QSet<QString> tytuly = {
+        QStringLiteral("english"),
+        QStringLiteral("polish"),
+        QStringLiteral("angielski"),
+        QStringLiteral("polski"),
+        QStringLiteral("term"),
+        QStringLiteral("definition"),
+        QStringLiteral("front"),
+        QStringLiteral("back"),
+        QStringLiteral("słowo"),
+        QStringLiteral("znaczenie"),
+        QStringLiteral("word"),
+        QStringLiteral("meaning"),
+        QStringLiteral("translation"),
+        QStringLiteral("tłumaczenie"),
+        QStringLiteral("question"),
+        QStringLiteral("answer"),
+        QStringLiteral("pytanie"),
+        QStringLiteral("odpowiedź"),
+        QStringLiteral("en"),
+        QStringLiteral("pl"),
+        QStringLiteral("angielskie słowo"),
+        QStringLiteral("polskie znaczenie"),
+        QStringLiteral("słówko"),
+        QStringLiteral("przód"),
+        QStringLiteral("tył"),
+        QStringLiteral("english word"),
+        QStringLiteral("polish meaning"),
+        QStringLiteral("expression"),
+        QStringLiteral("wyrażenie"),
+        QStringLiteral("angielskie"),
+        QStringLiteral("polskie"),
+        QStringLiteral("language 1"),
+        QStringLiteral("language 2"),
+    };
+    const auto tytul = [](const QString& pole) {
+        QString t = pole.trimmed().toLower();
+        // "English:" and "[Polish]" are titles as well.
+        if (t.endsWith(QLatin1Char(':')))
+            t.chop(1);
+        if (t.size() >= 2 && ((t.startsWith(QLatin1Char('[')) && t.endsWith(QLatin1Char(']'))) ||
+                              (t.startsWith(QLatin1Char('(')) && t.endsWith(QLatin1Char(')')))))
+            t = t.mid(1, t.size() - 2);
+        return tytuly.contains(t.trimmed());
+    };
+    return tytul(para.Angielski) && tytul(para.Polski);
+}
+
 WynikImportu ImportujBajty(const QByteArray& bajty, const QString& nazwaPliku)
 {
     // The cap is on the file's own bytes: UTF-16 text is not measured by what it would take as UTF-8.
@@ -940,6 +990,9 @@ WynikImportu ImportujBajty(const QByteArray& bajty, const QString& nazwaPliku)
         return w;
     }
     w.Ok = true;
+    // This program's set format carries its captions apart, and KVTML has none: only delimited text is asked.
+    w.PierwszyNaglowkiem =
+        !xml && w.NaglowekWyraz.isEmpty() && w.NaglowekOznacza.isEmpty() && WygladaNaNaglowek(w.Pary.front());
     return w;
 }
 

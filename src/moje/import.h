@@ -36,6 +36,9 @@ struct WynikImportu {
     int Pominiete = 0;         // lines (records, entries) that gave no pair
     QMap<QString, int> Powody; // why they were skipped, and how many times each reason came up
     int PierwszyPominiety = 0; // the line number of the first skipped line, 0 when none
+    // The first pair looks like the titles of the columns ("english / polish", "Front / Back"): the editor offers to
+    // leave it out. It stays in Pary; what to do with it is the learner's choice.
+    bool PierwszyNaglowkiem = false;
 
     // "Wczytano N par, pominięto M wierszy: ..." as the editor shows it.
     QString Podsumowanie() const;
@@ -69,6 +72,10 @@ QString OczyscPole(QStringView pole);
 // A file name as a message shows it: control, format and invisible characters (the bidirectional overrides and
 // isolates among them, which would turn the Polish text around them) each become U+FFFD.
 QString NazwaDoKomunikatu(const QString& nazwa);
+
+// Whether a pair reads as column titles rather than words: both fields are titles other trainers and spreadsheets
+// give such columns (english, polish, angielski, polski, term, definition, front, back, słowo, znaczenie, ...).
+bool WygladaNaNaglowek(const Para& para);
 
 // Text of an HTML field (Anki): <br> and block ends become blanks, tags go, entities are decoded.
 QString TekstHtml(QStringView html);

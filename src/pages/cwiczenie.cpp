@@ -16,7 +16,7 @@
 
 #include <algorithm>
 
-const QString Cwiczenie::KliknijNastepny = QStringLiteral("Kliknij w „Następny”, by rozpocząć");
+const QString Cwiczenie::KliknijNastepny = QStringLiteral("Kliknij w \"Następny\", by rozpocząć");
 const QString Cwiczenie::KoniecZestawu = QStringLiteral(
     "Odpowiedziałeś poprawnie na wszystkie pytania w tym zestawie. Czy chcesz ponowić pracę z tym samym zestawem?");
 
