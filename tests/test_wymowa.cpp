@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QTabBar>
+#include <QThread>
 #include <QtEndian>
 
 #include <QMediaPlayer>
@@ -252,6 +253,91 @@ private slots:
         QVERIFY(wolno > (wav.size() - 44) * 13 / 10);
     }
 
+    void tekstDlaGlosu_data()
+    {
+        QTest::addColumn<QByteArray>("tekst");
+        QTest::addColumn<QByteArray>("czysty");
+        QTest::newRow("Polish letters") << QByteArray("Źdźbło żółwia") << QByteArray("Zdzblo zolwia");
+        QTest::newRow("invisible characters")
+            << QByteArray("d\u200Bo\u00ADg\u202E \uFEFFcat\u2066") << QByteArray("dog cat");
+        QTest::newRow("controls and other scripts")
+            << QByteArray("ice\tcream\n日本\x01tea") << QByteArray("ice cream tea");
+        QTest::newRow("punctuation in a row") << QByteArray("What?!?!?! . . . . no") << QByteArray("What?!? . no");
+        QTest::newRow("typographic marks") << QByteArray("don’t — “stop”") << QByteArray("don't - \"stop\"");
+        QTest::newRow("digits in a word") << QByteArray("1234567890123456789 km") << QByteArray("123456789012345 km");
+        QTest::newRow("long text cut at a blank")
+            << QByteArray("word ").repeated(100) << QByteArray("word ").repeated(40).chopped(1);
+        QTest::newRow("nothing to say") << QByteArray("日本 😀 \u200B") << QByteArray();
+    }
+
+    void tekstDlaGlosu()
+    {
+        QCOMPARE(QByteArray::fromStdString(vokara::TekstDlaGlosu(WARTOSC(QByteArray, tekst).toStdString())),
+                 WARTOSC(QByteArray, czysty));
+    }
+
+    // Texts that corrupted Flite's heap or kept it busy for minutes (thousands of words spoken, gigabytes of memory):
+    // each goes to the real voice, which says what is left of it (in the sanitized build under AddressSanitizer).
+    void wrogiTekst_data()
+    {
+        QTest::addColumn<QByteArray>("tekst");
+        QByteArray sterujace;
+        for (char c = 1; c < 0x20; ++c)
+            sterujace += c;
+        QTest::newRow("313 full stops") << QByteArray(313, '.');
+        QTest::newRow("punctuation after a word") << "dog" + QByteArray(".!?,;:)").repeated(100);
+        QTest::newRow("closing brackets and quotes") << "dog" + QByteArray("]}\"'").repeated(200);
+        QTest::newRow("opening brackets") << QByteArray("([{\"`").repeated(200) + "dog";
+        QTest::newRow("symbols said as words") << QByteArray("*$#%&@").repeated(100);
+        QTest::newRow("punctuation words") << QByteArray(". ! ? ").repeated(300);
+        QTest::newRow("10,000 digits") << QByteArray(10000, '9');
+        QTest::newRow("1,000 numbers") << QByteArray("123456789 ").repeated(1000);
+        QTest::newRow("grouped digits") << "1" + QByteArray(",000").repeated(3000);
+        QTest::newRow("roman numeral") << "chapter " + QByteArray(4000, 'M');
+        QTest::newRow("ordinal") << QByteArray(5000, '1') + "st";
+        QTest::newRow("exponent") << "1e" + QByteArray(5000, '9');
+        QTest::newRow("telephone numbers") << QByteArray("123-4567 ").repeated(500);
+        QTest::newRow("times of day") << QByteArray("99:99 ").repeated(1000);
+        QTest::newRow("hyphens and slashes") << QByteArray("a-/").repeated(3000);
+        QTest::newRow("one long word") << QByteArray(10000, 'x');
+        QTest::newRow("combining marks") << "a" + QByteArray("\u0301").repeated(5000);
+        QTest::newRow("zero-width and bidi") << QByteArray("d\u200Bo\u202Eg\u2066").repeated(2000);
+        QTest::newRow("controls") << (sterujace + "\x7F").repeated(300);
+        QTest::newRow("broken UTF-8") << QByteArray("\xff\xfe\xc3\x80\x80").repeated(1000) + "dog\xe6\x97";
+        QTest::newRow("NUL inside") << QByteArray("dog\0cat", 7);
+        QTest::newRow("other scripts") << QByteArray("日本語😀").repeated(1000);
+    }
+
+    void wrogiTekst()
+    {
+        const std::string tekst = WARTOSC(QByteArray, tekst).toStdString();
+        const std::string czysty = vokara::TekstDlaGlosu(tekst);
+        // What bounds the voice's work: the length, printable ASCII, punctuation and digits in a row.
+        QVERIFY(czysty.size() <= vokara::NajdluzszyTekstGlosu);
+        int wRzedzie = 0, cyfry = 0;
+        bool slowoBezLiter = false, poprzednieBezLiter = false;
+        for (std::size_t i = 0; i <= czysty.size(); ++i) {
+            const char c = i < czysty.size() ? czysty[i] : ' ';
+            QVERIFY2(c >= 0x20 && c < 0x7F, czysty.c_str());
+            if (c == ' ') {
+                QVERIFY2(!(slowoBezLiter && poprzednieBezLiter), czysty.c_str());
+                poprzednieBezLiter = slowoBezLiter;
+                slowoBezLiter = true;
+                wRzedzie = cyfry = 0;
+                continue;
+            }
+            const bool cyfra = c >= '0' && c <= '9';
+            const bool litera = std::isalpha(static_cast<unsigned char>(c)) != 0;
+            wRzedzie = cyfra || litera ? 0 : wRzedzie + 1;
+            cyfry += cyfra;
+            slowoBezLiter = slowoBezLiter && !cyfra && !litera;
+            QVERIFY2(wRzedzie <= vokara::NajwiecejZnakowWRzedzie && cyfry <= vokara::NajwiecejCyfrWSlowie,
+                     czysty.c_str());
+        }
+        const QByteArray wav = vokara::GlosWav(tekst);
+        QCOMPARE(wav.isEmpty(), czysty.empty());
+    }
+
     void wolnaPowtorka_data()
     {
         QTest::addColumn<bool>("nagrane");
@@ -362,6 +448,23 @@ private slots:
         QTest::keyClick(ui.EWpis4, Qt::Key_Return);
         QCOMPARE(s.odpowiedzi->teksty,
                  QStringList{QStringLiteral("Wpisz proszę słowo, którego brzmienie chcesz odsłuchać")});
+    }
+
+    // 10,000 characters on the free pronunciation page: Enter gives control back while the voice works in its own
+    // thread, and the first part of the text is heard.
+    void dlugiTekstNaStronie()
+    {
+        Stanowisko s(false);
+        auto& ui = s.program->FGlowny->Formularz();
+        QTabBar* pasek = ui.PStrony->tabBar();
+        QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(4).center());
+        ui.EWpis4->setText(QStringLiteral("1234567890 ").repeated(910));
+        const int zadania = s.program->FSluchaj->Zadania();
+        QTest::keyClick(ui.EWpis4, Qt::Key_Return);
+        QCOMPARE(s.program->FSluchaj->Zadania(), zadania + 1);
+        QTRY_VERIFY_WITH_TIMEOUT(s.program->FSluchaj->Zagrane(), 20000);
+        QVERIFY(vokara::WatekGlosu() != nullptr && vokara::WatekGlosu() != QThread::currentThread());
+        QVERIFY(s.odpowiedzi->teksty.isEmpty());
     }
 
     void staryPlikZostaje()

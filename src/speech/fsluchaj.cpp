@@ -1,8 +1,12 @@
-// Playback through one QMediaPlayer for the program's life, driven from a thread of its own by queued requests.
+// Playback through one QMediaPlayer for the program's life, driven from a thread of its own by queued requests; the
+// built-in voice speaks in another thread.
 #include "fsluchaj.h"
+
+#include "glos.h"
 
 #include <QAudioOutput>
 #include <QBuffer>
+#include <QCache>
 #include <QDateTime>
 #include <QMediaPlayer>
 #include <QThread>
@@ -90,6 +94,39 @@ private:
     bool zgloszono_ = false;
 };
 
+// Lives in the voice's thread: a long text keeps Flite busy for a second or two, and only this thread waits for it.
+class Mowca : public QObject {
+public:
+    explicit Mowca(std::shared_ptr<TFSluchaj::Wspolne> wspolne) : wspolne_(std::move(wspolne)) {}
+
+    void Mow(quint64 numer, const std::string& tekst, double rozciagniecie)
+    {
+        // Quick presses queue up requests; a text already overtaken is not worth synthesising.
+        if (numer != wspolne_->najnowsze.load())
+            return;
+        // A learner presses the same loudspeaker again and again: what was said lately is not synthesised anew.
+        const QByteArray klucz = QByteArray::fromStdString(tekst) + (rozciagniecie != 1.0 ? '\1' : '\0');
+        QByteArray wav;
+        if (const QByteArray* zapamietana = mowa_.object(klucz)) {
+            wav = *zapamietana;
+        } else {
+            wav = vokara::GlosWav(tekst, rozciagniecie);
+            if (wav.isEmpty())
+                return;
+            mowa_.insert(klucz, new QByteArray(wav), wav.size());
+        }
+        Odtwarzacz* odtwarzacz = wspolne_->odtwarzacz.load();
+        if (numer != wspolne_->najnowsze.load() || !odtwarzacz)
+            return; // a newer request came while the voice spoke: this speech is stale
+        QMetaObject::invokeMethod(
+            odtwarzacz, [odtwarzacz, numer, wav] { odtwarzacz->Graj(numer, {}, wav, 1.0); }, Qt::QueuedConnection);
+    }
+
+private:
+    std::shared_ptr<TFSluchaj::Wspolne> wspolne_;
+    QCache<QByteArray, QByteArray> mowa_{4 * 1024 * 1024}; // recent speech by text and pace, cost in bytes
+};
+
 TFSluchaj::TFSluchaj(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("FSluchaj"));
@@ -101,6 +138,10 @@ TFSluchaj::~TFSluchaj()
 {
     if (!watek_)
         return;
+    // The voice first, as it hands its speech to the player; a text it is speaking is at most a second or two.
+    wspolne_->najnowsze.store(0);
+    watekMowy_->quit();
+    watekMowy_->wait();
     odtwarzacz_->Porzucony.store(true); // nothing more for this window, which is going
     watek_->quit();
     // A player stuck in the audio system must not keep the program from ending: then the thread is left behind.
@@ -113,23 +154,34 @@ TFSluchaj::~TFSluchaj()
 void TFSluchaj::Odtworz(const QString& plik, qreal tempo)
 {
     zrodlo_ = plik;
-    Wyslij(plik, {}, tempo);
+    ostatnia_ = {plik, {}, 1.0, tempo};
+    Wyslij(++wspolne_->najnowsze);
 }
 
-void TFSluchaj::OdtworzWav(const QByteArray& wav)
+void TFSluchaj::Powiedz(const std::string& tekst, double rozciagniecie)
 {
     zrodlo_.clear();
-    Wyslij({}, wav, 1.0);
+    ostatnia_ = {{}, tekst, rozciagniecie, 1.0};
+    Wyslij(++wspolne_->najnowsze);
 }
 
 void TFSluchaj::Przygotuj()
 {
     if (watek_)
         return;
+    if (!watekMowy_) {
+        watekMowy_ = new QThread(this);
+        watekMowy_->setObjectName(QStringLiteral("Mowa"));
+        mowca_ = new Mowca(wspolne_);
+        mowca_->moveToThread(watekMowy_);
+        connect(watekMowy_, &QThread::finished, mowca_, &QObject::deleteLater);
+        watekMowy_->start();
+    }
     watek_ = new QThread(this);
     watek_->setObjectName(QStringLiteral("Odtwarzacz"));
     odtwarzacz_ = new Odtwarzacz(this, wspolne_);
     odtwarzacz_->moveToThread(watek_);
+    wspolne_->odtwarzacz.store(odtwarzacz_);
     connect(watek_, &QThread::finished, odtwarzacz_, &QObject::deleteLater);
     watek_->start();
     QMetaObject::invokeMethod(
@@ -152,22 +204,24 @@ void TFSluchaj::Pilnuj()
     odtwarzacz_ = nullptr;
     ++porzucone_;
     Przygotuj();
-    const quint64 numer = wspolne_->najnowsze.load();
-    QMetaObject::invokeMethod(
-        odtwarzacz_, [o = odtwarzacz_, numer, p = ostatnia_] { o->Graj(numer, p.plik, p.wav, p.tempo); },
-        Qt::QueuedConnection);
+    Wyslij(wspolne_->najnowsze.load());
 }
 
-void TFSluchaj::Wyslij(const QString& plik, const QByteArray& wav, qreal tempo)
+// The latest request goes to the voice, or for a recording straight to the player.
+void TFSluchaj::Wyslij(quint64 numer)
 {
     Przygotuj(); // at the latest now
-    ostatnia_ = {plik, wav, tempo};
-    const quint64 numer = ++wspolne_->najnowsze;
     stan_ = QMediaPlayer::StoppedState;
     zagrane_ = false;
-    QMetaObject::invokeMethod(
-        odtwarzacz_, [o = odtwarzacz_, numer, plik, wav, tempo] { o->Graj(numer, plik, wav, tempo); },
-        Qt::QueuedConnection);
+    if (ostatnia_.plik.isEmpty()) {
+        QMetaObject::invokeMethod(
+            mowca_, [m = mowca_, numer, p = ostatnia_] { m->Mow(numer, p.tekst, p.rozciagniecie); },
+            Qt::QueuedConnection);
+    } else {
+        QMetaObject::invokeMethod(
+            odtwarzacz_, [o = odtwarzacz_, numer, p = ostatnia_] { o->Graj(numer, p.plik, {}, p.tempo); },
+            Qt::QueuedConnection);
+    }
 }
 
 void TFSluchaj::Zgloszenie(quint64 numer, QMediaPlayer::PlaybackState stan, qreal tempo)

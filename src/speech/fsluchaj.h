@@ -8,8 +8,10 @@
 
 #include <atomic>
 #include <memory>
+#include <string>
 
 class QThread;
+class Mowca;
 class Odtwarzacz;
 
 class TFSluchaj : public QWidget {
@@ -22,11 +24,14 @@ public:
     // Stops what played before and starts the recording at the given rate (1 normal, 0.75 slow). Returns at once:
     // the audio system is only ever called from the player's thread, so nothing here can wait on it.
     void Odtworz(const QString& plik, qreal tempo = 1.0);
-    // The same for speech held in memory as a WAV file (the built-in voice).
-    void OdtworzWav(const QByteArray& wav);
+    // Stops what played before and has the built-in voice say the text (UTF-8) with its durations stretched by
+    // `rozciagniecie`. Returns at once as well: the voice speaks in a thread of its own, so however long the text, the
+    // window never waits for it; a request overtaken by a newer one is never spoken.
+    void Powiedz(const std::string& tekst, double rozciagniecie = 1.0);
 
-    // Starts the player and its thread without playing anything, so the first word is heard without their start-up
-    // delay; the exercise pages call it when they come to the front (never at start-up, to keep it light).
+    // Starts the player, the voice's thread and theirs without playing anything, so the first word is heard without
+    // their start-up delay; the exercise pages call it when they come to the front (never at start-up, to keep it
+    // light).
     void Przygotuj();
 
     // The recording asked for last; empty for the built-in voice or before anything was played.
@@ -49,25 +54,31 @@ signals:
     void stanZmieniony(QMediaPlayer::PlaybackState stan);
 
 private:
-    void Wyslij(const QString& plik, const QByteArray& wav, qreal tempo);
+    void Wyslij(quint64 numer);
     void Zgloszenie(quint64 numer, QMediaPlayer::PlaybackState stan, qreal tempo);
     void Blad(quint64 numer, const QString& plik, const QString& opis);
     void Pilnuj();
 
-    // What the window and its players share; a player given up keeps its copy, so it never reaches a window gone.
+    // What the window, the voice and the players share; a player given up keeps its copy, so it never reaches a
+    // window gone.
     struct Wspolne {
-        std::atomic<quint64> najnowsze{0}; // the number of the latest request; the player skips older ones
+        std::atomic<quint64> najnowsze{0}; // the number of the latest request; the voice and the player skip older ones
         std::atomic<int> podjete{0};
+        std::atomic<Odtwarzacz*> odtwarzacz{nullptr}; // where the voice hands its speech (a fresh one after a hang)
     };
     struct Prosba {
-        QString plik;
-        QByteArray wav;
+        QString plik;      // a recording, or
+        std::string tekst; // what the voice says
+        double rozciagniecie = 1.0;
         qreal tempo = 1.0;
     };
 
+    friend class Mowca;
     friend class Odtwarzacz;
     QThread* watek_ = nullptr;
     Odtwarzacz* odtwarzacz_ = nullptr;
+    QThread* watekMowy_ = nullptr;
+    Mowca* mowca_ = nullptr;
     std::shared_ptr<Wspolne> wspolne_ = std::make_shared<Wspolne>();
     Prosba ostatnia_; // sent again to a fresh player when the one it went to is stuck
     QTimer straznik_;
