@@ -7,7 +7,7 @@ pakiety=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite
     qt6-translations-l10n
-    libjpeg-dev flite1-dev
+    libjpeg-dev flite1-dev libmpg123-dev libsoundtouch-dev
     gstreamer1.0-plugins-good gstreamer1.0-plugins-base
     fonts-liberation2 fonts-dejavu-core
 )
