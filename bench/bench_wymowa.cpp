@@ -10,7 +10,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QMediaPlayer>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,7 +48,7 @@ int main(int argc, char** argv)
     const auto zmierz = [](Program& program, const QString& slowo) {
         TFSluchaj& sluchaj = *program.FSluchaj;
         // A word is asked for once the one before has been heard out, as a learner does.
-        (void)QTest::qWaitFor([&] { return sluchaj.Stan() != QMediaPlayer::PlayingState; }, 5000);
+        (void)QTest::qWaitFor([&] { return sluchaj.Stan() != TFSluchaj::StanOdtwarzania::Gra; }, 5000);
         QElapsedTimer zegar;
         zegar.start();
         program.FGlowny->Wymowa().Wymow(slowo);

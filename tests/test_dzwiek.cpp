@@ -1,5 +1,8 @@
-// Sound as the player takes it: rates, slowing, trimming, decoding.
+// Sound as the player takes it (rates, slowing, trimming, decoding), and a word played through a private sound
+// server and recorded there whole.
 #include "dzwiek.h"
+#include "fsluchaj.h"
+#include "glos.h"
 #include "pomocnicze.h"
 #include "serwer_dzwieku.h"
 
@@ -138,6 +141,37 @@ private slots:
         QString blad;
         QVERIFY(!vokara::DekodujMp3(plik, probki, czestotliwosc, blad));
         QVERIFY(!blad.isEmpty());
+    }
+
+    // A word through a private sound server: it arrives, and what the server got is what was synthesised, from its
+    // first audible sample to its last.
+    void przezSerwerDzwieku()
+    {
+        testy::SerwerDzwieku serwer;
+        if (!serwer.Dziala())
+            QSKIP(qPrintable(QStringLiteral("no private sound server: ") + serwer.Blad));
+        QVERIFY(serwer.Nagrywaj());
+        TFSluchaj sluchaj;
+        sluchaj.Przygotuj();
+        const std::string slowo = "beautiful";
+        const std::size_t od = serwer.Ile();
+        sluchaj.Powiedz(slowo);
+        QTRY_VERIFY_WITH_TIMEOUT(sluchaj.Zagrane(), 10000);
+        QVERIFY(sluchaj.Urzadzenie());
+        QTRY_COMPARE_WITH_TIMEOUT(sluchaj.Stan(), TFSluchaj::StanOdtwarzania::Zatrzymane, 10000);
+        QTest::qWait(200); // the recorder's last pieces
+        int czestotliwosc = 0;
+        const Probki glos = vokara::GlosProbki(slowo, 1.0, czestotliwosc);
+        const Probki mowa = vokara::Przytnij(vokara::Przelicz(glos, czestotliwosc, vokara::CzestotliwoscOdtwarzania),
+                                             vokara::CzestotliwoscOdtwarzania);
+        const auto [p, k] = testy::Zasieg(mowa);
+        const auto [pierwsza, ostatnia] = testy::Zasieg(serwer.Probki(od));
+        QVERIFY2(pierwsza >= 0, "no sound reached the server");
+        QCOMPARE(qint64(sluchaj.Dlugosc()), qint64(mowa.size()));
+        // Sample for sample: nothing dropped, repeated or cut at either end.
+        QCOMPARE(ostatnia - pierwsza, k - p);
+        const Probki nagrane = serwer.Probki(od);
+        QVERIFY(std::equal(mowa.begin() + p, mowa.begin() + k + 1, nagrane.begin() + pierwsza));
     }
 };
 

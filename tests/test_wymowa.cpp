@@ -10,7 +10,6 @@
 #include <QThread>
 #include <QtEndian>
 
-#include <QMediaPlayer>
 #include <QSignalSpy>
 
 using testy::OdpowiedzHttp;
@@ -236,21 +235,18 @@ private slots:
         QTest::newRow("phrase") << QByteArray("good morning, how are you");
     }
 
-    // Real samples: a RIFF header that matches its data, sound rather than silence, and the slow pace is longer.
+    // Real samples at the voice's rate: sound rather than silence, and the slow pace is longer.
     void glosMowi()
     {
         const QByteArray tekst = WARTOSC(QByteArray, tekst);
-        const QByteArray wav = vokara::GlosWav(tekst.toStdString());
-        QVERIFY(wav.startsWith("RIFF") && wav.mid(8, 8) == "WAVEfmt ");
-        QCOMPARE(qFromLittleEndian<quint32>(wav.constData() + 40), quint32(wav.size() - 44));
-        const int czestotliwosc = qFromLittleEndian<qint32>(wav.constData() + 24);
+        int czestotliwosc = 0;
+        const vokara::Probki probki = vokara::GlosProbki(tekst.toStdString(), 1.0, czestotliwosc);
         QCOMPARE(czestotliwosc, 16000);
-        const auto* probki = reinterpret_cast<const qint16*>(wav.constData() + 44);
-        const qsizetype ile = (wav.size() - 44) / 2;
+        const auto ile = qsizetype(probki.size());
         QVERIFY(ile > czestotliwosc / 5 * (tekst.count(' ') + 1)); // at least a fifth of a second a word
-        QVERIFY(*std::max_element(probki, probki + ile) > 3000);
-        const qsizetype wolno = vokara::GlosWav(tekst.toStdString(), 1.5).size() - 44;
-        QVERIFY(wolno > (wav.size() - 44) * 13 / 10);
+        QVERIFY(*std::max_element(probki.begin(), probki.end()) > 3000);
+        const auto wolno = qsizetype(vokara::GlosProbki(tekst.toStdString(), 1.5, czestotliwosc).size());
+        QVERIFY(wolno > ile * 13 / 10);
     }
 
     void tekstDlaGlosu_data()
@@ -334,8 +330,8 @@ private slots:
             QVERIFY2(wRzedzie <= vokara::NajwiecejZnakowWRzedzie && cyfry <= vokara::NajwiecejCyfrWSlowie,
                      czysty.c_str());
         }
-        const QByteArray wav = vokara::GlosWav(tekst);
-        QCOMPARE(wav.isEmpty(), czysty.empty());
+        int czestotliwosc = 0;
+        QCOMPARE(vokara::GlosProbki(tekst, 1.0, czestotliwosc).empty(), czysty.empty());
     }
 
     void wolnaPowtorka_data()
@@ -352,13 +348,20 @@ private slots:
         if (WARTOSC(bool, nagrane))
             testy::zapisz(s.glos("dog.mp3"), testy::nagranie());
         const QList<bool> oczekiwane{false, true, false};
+        QList<qint64> dlugosci;
         for (bool wolno : oczekiwane) {
             s.wymow("Dog");
             QCOMPARE(s.program->FGlowny->Wymowa().Wolno(), wolno);
             QTRY_VERIFY_WITH_TIMEOUT(s.program->FSluchaj->Zagrane(), 10000);
+            dlugosci << s.program->FSluchaj->Dlugosc();
             if (WARTOSC(bool, nagrane))
                 QCOMPARE(s.program->FSluchaj->Tempo(), wolno ? 0.75 : 1.0);
         }
+        // Slow is longer, and normal again the same; a recording is stretched by exactly its tempo.
+        QVERIFY(dlugosci[1] > dlugosci[0] * 12 / 10);
+        QCOMPARE(dlugosci[2], dlugosci[0]);
+        if (WARTOSC(bool, nagrane))
+            QVERIFY(qAbs(dlugosci[1] - qRound64(dlugosci[0] / 0.75)) <= 1);
         s.wymow("cat"); // another word starts afresh
         QVERIFY(!s.program->FGlowny->Wymowa().Wolno());
     }
@@ -402,7 +405,8 @@ private slots:
         s.wymow("two");
         QCOMPARE(s.zrodlo(), s.glos("two.mp3"));
         QTRY_VERIFY_WITH_TIMEOUT(s.program->FSluchaj->Zagrane(), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(s.program->FSluchaj->Stan(), QMediaPlayer::StoppedState, 10000); // played in full
+        QTRY_COMPARE_WITH_TIMEOUT(s.program->FSluchaj->Stan(), TFSluchaj::StanOdtwarzania::Zatrzymane,
+                                  10000); // played in full
     }
 
     void niebezpieczneSlowa_data()
@@ -497,8 +501,9 @@ private slots:
         QSignalSpy bledy(&sluchaj, &TFSluchaj::nieodtworzono);
         sluchaj.Odtworz(VOKARA_TESTY_DANE "/krotki.mp3");
         QTRY_VERIFY_WITH_TIMEOUT(sluchaj.Zagrane(), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(sluchaj.Stan(), QMediaPlayer::StoppedState, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(sluchaj.Stan(), TFSluchaj::StanOdtwarzania::Zatrzymane, 10000);
         QCOMPARE(bledy.size(), 0);
+        QVERIFY(sluchaj.Dlugosc() > vokara::CzestotliwoscOdtwarzania / 4); // "hello", whole
     }
 };
 

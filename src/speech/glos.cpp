@@ -4,11 +4,11 @@
 #include <QLibrary>
 #include <QString>
 #include <QThread>
-#include <QtEndian>
 
 #include <flite/flite.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <mutex>
 
 namespace vokara {
@@ -164,42 +164,6 @@ cst_voice* Glos()
     return glos_;
 }
 
-void Dopisz16(QByteArray& b, quint16 v)
-{
-    const quint16 le = qToLittleEndian(v);
-    b.append(reinterpret_cast<const char*>(&le), 2);
-}
-
-void Dopisz32(QByteArray& b, quint32 v)
-{
-    const quint32 le = qToLittleEndian(v);
-    b.append(reinterpret_cast<const char*>(&le), 4);
-}
-
-// A canonical 44-byte RIFF header for 16-bit PCM, then the samples in little-endian order.
-QByteArray Wav(const cst_wave& fala)
-{
-    const quint32 bajtyProbek = quint32(fala.num_samples) * quint32(fala.num_channels) * 2;
-    QByteArray b;
-    b.reserve(int(44 + bajtyProbek));
-    b.append("RIFF", 4);
-    Dopisz32(b, 36 + bajtyProbek);
-    b.append("WAVEfmt ", 8);
-    Dopisz32(b, 16);
-    Dopisz16(b, 1); // PCM
-    Dopisz16(b, quint16(fala.num_channels));
-    Dopisz32(b, quint32(fala.sample_rate));
-    Dopisz32(b, quint32(fala.sample_rate) * quint32(fala.num_channels) * 2);
-    Dopisz16(b, quint16(fala.num_channels * 2));
-    Dopisz16(b, 16);
-    b.append("data", 4);
-    Dopisz32(b, bajtyProbek);
-    const qsizetype poczatek = b.size();
-    b.resize(poczatek + qsizetype(bajtyProbek));
-    qToLittleEndian<qint16>(fala.samples, qsizetype(fala.num_samples) * fala.num_channels, b.data() + poczatek);
-    return b;
-}
-
 } // namespace
 
 std::string TekstDlaGlosu(const std::string& utf8)
@@ -245,7 +209,7 @@ std::string TekstDlaGlosu(const std::string& utf8)
     return wynik;
 }
 
-QByteArray GlosWav(const std::string& tekst, double rozciagniecie)
+Probki GlosProbki(const std::string& tekst, double rozciagniecie, int& czestotliwosc)
 {
     const std::string czysty = TekstDlaGlosu(tekst);
     if (czysty.empty())
@@ -255,11 +219,15 @@ QByteArray GlosWav(const std::string& tekst, double rozciagniecie)
     if (!glos)
         return {};
     watekGlosu_.store(QThread::currentThread());
+    // Flite draws the noise of breath and unvoiced sounds from rand(): seeded afresh, a text always sounds the same.
+    std::srand(1);
     flite_.ustawLiczbe(glos->features, "duration_stretch", float(rozciagniecie));
     cst_wave* fala = flite_.tekstNaFale(czysty.c_str(), glos);
-    QByteArray wynik;
-    if (fala && fala->num_samples > 0 && fala->num_channels > 0 && fala->sample_rate > 0)
-        wynik = Wav(*fala);
+    Probki wynik;
+    if (fala && fala->num_samples > 0 && fala->num_channels == 1 && fala->sample_rate > 0) {
+        wynik.assign(fala->samples, fala->samples + fala->num_samples);
+        czestotliwosc = fala->sample_rate;
+    }
     if (fala)
         flite_.usunFale(fala);
     return wynik;

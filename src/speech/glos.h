@@ -1,7 +1,7 @@
-// The built-in English voice: Flite speaks a word or a phrase into an in-memory WAV, with no network and no files.
+// The built-in English voice: Flite speaks a word or a phrase into samples in memory, with no network and no files.
 #pragma once
 
-#include <QByteArray>
+#include "dzwiek.h"
 
 #include <string>
 
@@ -22,10 +22,11 @@ inline constexpr int NajwiecejZnakowWRzedzie = 3;
 // gives it costs a bounded time. Empty when nothing is left to say.
 std::string TekstDlaGlosu(const std::string& utf8);
 
-// The text as UTF-8, cleaned as above. `rozciagniecie` stretches the durations: 1 is the normal pace, 1.5 the slow
-// one for learners. The voice is loaded on the first call, not at start-up. Empty when nothing could be said. Any
-// thread may call it; one text is spoken at a time.
-QByteArray GlosWav(const std::string& tekst, double rozciagniecie = 1.0);
+// The text as UTF-8, cleaned as above, as mono samples at the voice's own rate (set in `czestotliwosc`).
+// `rozciagniecie` stretches the durations: 1 is the normal pace, 1.5 the slow one for learners. The voice is loaded
+// on the first call, not at start-up. Empty when nothing could be said. Any thread may call it; one text is spoken
+// at a time.
+Probki GlosProbki(const std::string& tekst, double rozciagniecie, int& czestotliwosc);
 
 // Whether the voice has been loaded (start-up must leave it unloaded).
 bool GlosZaladowany();
