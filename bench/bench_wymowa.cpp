@@ -1,5 +1,6 @@
 // Pronunciation benchmark: the built-in voice until the player plays (its first use loading the voice included), then
 // over loopback a cached word and an uncached one (status check, download, start).
+#include "formularz_testowy.h"
 #include "glos.h"
 #include "program_testowy.h"
 #include "serwer_http.h"
@@ -9,10 +10,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QMediaPlayer>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -49,7 +52,7 @@ int main(int argc, char** argv)
     const auto zmierz = [](Program& program, const QString& slowo) {
         TFSluchaj& sluchaj = *program.FSluchaj;
         // A word is asked for once the one before has been heard out, as a learner does.
-        (void)QTest::qWaitFor([&] { return sluchaj.Stan() != QMediaPlayer::PlayingState; }, 5000);
+        (void)QTest::qWaitFor([&] { return sluchaj.Stan() != TFSluchaj::StanOdtwarzania::Gra; }, 5000);
         QElapsedTimer zegar;
         zegar.start();
         program.FGlowny->Wymowa().Wymow(slowo);
@@ -100,5 +103,45 @@ int main(int argc, char** argv)
                 *std::max_element(zapamietane.begin(), zapamietane.end()));
     std::printf("uncached word to playing: median %.1f ms, worst %.1f ms (status check + download + start)\n",
                 Mediana(pobrane), *std::max_element(pobrane.begin(), pobrane.end()));
+
+    // Long texts on the free pronunciation page, which once froze the window (10,000 characters 59 s; 10,000 digits
+    // 112 s and 88 MB; 1,000 numbers over 300 s and 2.6 GB): how long Enter keeps the window, the longest the event
+    // loop then went without turning, the time until the speech plays, and the process's peak memory after it.
+    qputenv("VOKARA_DICTIONARY_URL", "https://slownik.vokara.invalid");
+    Program dlugie;
+    if (!dlugie.Pokaz())
+        return 1;
+    const testy::Formularz ui(*dlugie.FGlowny);
+    ui.PStrony->setCurrentIndex(4);
+    QTest::qWait(500);
+    const std::pair<const char*, QString> teksty[] = {
+        {"10,000 characters", QStringLiteral("word ").repeated(2000)},
+        {"10,000 digits", QString(10000, QLatin1Char('9'))},
+        {"1,000 numbers", QStringLiteral("123456789 ").repeated(1000)},
+    };
+    for (const auto& [nazwa, tekst] : teksty) {
+        (void)QTest::qWaitFor([&] { return dlugie.FSluchaj->Stan() != TFSluchaj::StanOdtwarzania::Gra; }, 60000);
+        ui.EWpis4->setText(tekst);
+        QElapsedTimer zegar, tetno;
+        qint64 poprzedni = 0, najdluzej = 0;
+        QTimer bicie;
+        QObject::connect(&bicie, &QTimer::timeout, [&] {
+            najdluzej = std::max(najdluzej, tetno.elapsed() - poprzedni);
+            poprzedni = tetno.elapsed();
+        });
+        zegar.start();
+        QTest::keyClick(ui.EWpis4, Qt::Key_Return);
+        const double enter = double(zegar.nsecsElapsed()) / 1e6;
+        tetno.start();
+        bicie.start(5);
+        const bool gra = QTest::qWaitFor([&] { return dlugie.FSluchaj->Zagrane(); }, 60000);
+        const double doGry = double(zegar.nsecsElapsed()) / 1e6;
+        bicie.stop();
+        rusage zuzycie{};
+        getrusage(RUSAGE_SELF, &zuzycie);
+        std::printf("%s: Enter returns in %.1f ms, longest stall of the event loop %lld ms, playing after %.0f ms%s, "
+                    "peak memory %.0f MiB\n",
+                    nazwa, enter, najdluzej, doGry, gra ? "" : " (not yet)", double(zuzycie.ru_maxrss) / 1024);
+    }
     return 0;
 }

@@ -7,9 +7,9 @@
 
 #include <QElapsedTimer>
 #include <QTabBar>
+#include <QThread>
 #include <QtEndian>
 
-#include <QMediaPlayer>
 #include <QSignalSpy>
 
 using testy::OdpowiedzHttp;
@@ -235,21 +235,103 @@ private slots:
         QTest::newRow("phrase") << QByteArray("good morning, how are you");
     }
 
-    // Real samples: a RIFF header that matches its data, sound rather than silence, and the slow pace is longer.
+    // Real samples at the voice's rate: sound rather than silence, and the slow pace is longer.
     void glosMowi()
     {
         const QByteArray tekst = WARTOSC(QByteArray, tekst);
-        const QByteArray wav = vokara::GlosWav(tekst.toStdString());
-        QVERIFY(wav.startsWith("RIFF") && wav.mid(8, 8) == "WAVEfmt ");
-        QCOMPARE(qFromLittleEndian<quint32>(wav.constData() + 40), quint32(wav.size() - 44));
-        const int czestotliwosc = qFromLittleEndian<qint32>(wav.constData() + 24);
+        int czestotliwosc = 0;
+        const vokara::Probki probki = vokara::GlosProbki(tekst.toStdString(), 1.0, czestotliwosc);
         QCOMPARE(czestotliwosc, 16000);
-        const auto* probki = reinterpret_cast<const qint16*>(wav.constData() + 44);
-        const qsizetype ile = (wav.size() - 44) / 2;
+        const auto ile = qsizetype(probki.size());
         QVERIFY(ile > czestotliwosc / 5 * (tekst.count(' ') + 1)); // at least a fifth of a second a word
-        QVERIFY(*std::max_element(probki, probki + ile) > 3000);
-        const qsizetype wolno = vokara::GlosWav(tekst.toStdString(), 1.5).size() - 44;
-        QVERIFY(wolno > (wav.size() - 44) * 13 / 10);
+        QVERIFY(*std::max_element(probki.begin(), probki.end()) > 3000);
+        const auto wolno = qsizetype(vokara::GlosProbki(tekst.toStdString(), 1.5, czestotliwosc).size());
+        QVERIFY(wolno > ile * 13 / 10);
+    }
+
+    void tekstDlaGlosu_data()
+    {
+        QTest::addColumn<QByteArray>("tekst");
+        QTest::addColumn<QByteArray>("czysty");
+        QTest::newRow("Polish letters") << QByteArray("Źdźbło żółwia") << QByteArray("Zdzblo zolwia");
+        QTest::newRow("invisible characters")
+            << QByteArray("d\u200Bo\u00ADg\u202E \uFEFFcat\u2066") << QByteArray("dog cat");
+        QTest::newRow("controls and other scripts")
+            << QByteArray("ice\tcream\n日本\x01tea") << QByteArray("ice cream tea");
+        QTest::newRow("punctuation in a row") << QByteArray("What?!?!?! . . . . no") << QByteArray("What?!? . no");
+        QTest::newRow("typographic marks") << QByteArray("don’t — “stop”") << QByteArray("don't - \"stop\"");
+        QTest::newRow("digits in a word") << QByteArray("1234567890123456789 km") << QByteArray("123456789012345 km");
+        QTest::newRow("long text cut at a blank")
+            << QByteArray("word ").repeated(100) << QByteArray("word ").repeated(40).chopped(1);
+        QTest::newRow("nothing to say") << QByteArray("日本 😀 \u200B") << QByteArray();
+    }
+
+    void tekstDlaGlosu()
+    {
+        QCOMPARE(QByteArray::fromStdString(vokara::TekstDlaGlosu(WARTOSC(QByteArray, tekst).toStdString())),
+                 WARTOSC(QByteArray, czysty));
+    }
+
+    // Texts that corrupted Flite's heap or kept it busy for minutes (thousands of words spoken, gigabytes of memory):
+    // each goes to the real voice, which says what is left of it (in the sanitized build under AddressSanitizer).
+    void wrogiTekst_data()
+    {
+        QTest::addColumn<QByteArray>("tekst");
+        QByteArray sterujace;
+        for (char c = 1; c < 0x20; ++c)
+            sterujace += c;
+        QTest::newRow("313 full stops") << QByteArray(313, '.');
+        QTest::newRow("punctuation after a word") << "dog" + QByteArray(".!?,;:)").repeated(100);
+        QTest::newRow("closing brackets and quotes") << "dog" + QByteArray("]}\"'").repeated(200);
+        QTest::newRow("opening brackets") << QByteArray("([{\"`").repeated(200) + "dog";
+        QTest::newRow("symbols said as words") << QByteArray("*$#%&@").repeated(100);
+        QTest::newRow("punctuation words") << QByteArray(". ! ? ").repeated(300);
+        QTest::newRow("10,000 digits") << QByteArray(10000, '9');
+        QTest::newRow("1,000 numbers") << QByteArray("123456789 ").repeated(1000);
+        QTest::newRow("grouped digits") << "1" + QByteArray(",000").repeated(3000);
+        QTest::newRow("roman numeral") << "chapter " + QByteArray(4000, 'M');
+        QTest::newRow("ordinal") << QByteArray(5000, '1') + "st";
+        QTest::newRow("exponent") << "1e" + QByteArray(5000, '9');
+        QTest::newRow("telephone numbers") << QByteArray("123-4567 ").repeated(500);
+        QTest::newRow("times of day") << QByteArray("99:99 ").repeated(1000);
+        QTest::newRow("hyphens and slashes") << QByteArray("a-/").repeated(3000);
+        QTest::newRow("one long word") << QByteArray(10000, 'x');
+        QTest::newRow("combining marks") << "a" + QByteArray("\u0301").repeated(5000);
+        QTest::newRow("zero-width and bidi") << QByteArray("d\u200Bo\u202Eg\u2066").repeated(2000);
+        QTest::newRow("controls") << (sterujace + "\x7F").repeated(300);
+        QTest::newRow("broken UTF-8") << QByteArray("\xff\xfe\xc3\x80\x80").repeated(1000) + "dog\xe6\x97";
+        QTest::newRow("NUL inside") << QByteArray("dog\0cat", 7);
+        QTest::newRow("other scripts") << QByteArray("日本語😀").repeated(1000);
+    }
+
+    void wrogiTekst()
+    {
+        const std::string tekst = WARTOSC(QByteArray, tekst).toStdString();
+        const std::string czysty = vokara::TekstDlaGlosu(tekst);
+        // What bounds the voice's work: the length, printable ASCII, punctuation and digits in a row.
+        QVERIFY(czysty.size() <= vokara::NajdluzszyTekstGlosu);
+        int wRzedzie = 0, cyfry = 0;
+        bool slowoBezLiter = false, poprzednieBezLiter = false;
+        for (std::size_t i = 0; i <= czysty.size(); ++i) {
+            const char c = i < czysty.size() ? czysty[i] : ' ';
+            QVERIFY2(c >= 0x20 && c < 0x7F, czysty.c_str());
+            if (c == ' ') {
+                QVERIFY2(!(slowoBezLiter && poprzednieBezLiter), czysty.c_str());
+                poprzednieBezLiter = slowoBezLiter;
+                slowoBezLiter = true;
+                wRzedzie = cyfry = 0;
+                continue;
+            }
+            const bool cyfra = c >= '0' && c <= '9';
+            const bool litera = std::isalpha(static_cast<unsigned char>(c)) != 0;
+            wRzedzie = cyfra || litera ? 0 : wRzedzie + 1;
+            cyfry += cyfra;
+            slowoBezLiter = slowoBezLiter && !cyfra && !litera;
+            QVERIFY2(wRzedzie <= vokara::NajwiecejZnakowWRzedzie && cyfry <= vokara::NajwiecejCyfrWSlowie,
+                     czysty.c_str());
+        }
+        int czestotliwosc = 0;
+        QCOMPARE(vokara::GlosProbki(tekst, 1.0, czestotliwosc).empty(), czysty.empty());
     }
 
     void wolnaPowtorka_data()
@@ -266,13 +348,20 @@ private slots:
         if (WARTOSC(bool, nagrane))
             testy::zapisz(s.glos("dog.mp3"), testy::nagranie());
         const QList<bool> oczekiwane{false, true, false};
+        QList<qint64> dlugosci;
         for (bool wolno : oczekiwane) {
             s.wymow("Dog");
             QCOMPARE(s.program->FGlowny->Wymowa().Wolno(), wolno);
             QTRY_VERIFY_WITH_TIMEOUT(s.program->FSluchaj->Zagrane(), 10000);
+            dlugosci << s.program->FSluchaj->Dlugosc();
             if (WARTOSC(bool, nagrane))
                 QCOMPARE(s.program->FSluchaj->Tempo(), wolno ? 0.75 : 1.0);
         }
+        // Slow is longer, and normal again the same; a recording is stretched by exactly its tempo.
+        QVERIFY(dlugosci[1] > dlugosci[0] * 12 / 10);
+        QCOMPARE(dlugosci[2], dlugosci[0]);
+        if (WARTOSC(bool, nagrane))
+            QVERIFY(qAbs(dlugosci[1] - qRound64(dlugosci[0] / 0.75)) <= 1);
         s.wymow("cat"); // another word starts afresh
         QVERIFY(!s.program->FGlowny->Wymowa().Wolno());
     }
@@ -316,7 +405,8 @@ private slots:
         s.wymow("two");
         QCOMPARE(s.zrodlo(), s.glos("two.mp3"));
         QTRY_VERIFY_WITH_TIMEOUT(s.program->FSluchaj->Zagrane(), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(s.program->FSluchaj->Stan(), QMediaPlayer::StoppedState, 10000); // played in full
+        QTRY_COMPARE_WITH_TIMEOUT(s.program->FSluchaj->Stan(), TFSluchaj::StanOdtwarzania::Zatrzymane,
+                                  10000); // played in full
     }
 
     void niebezpieczneSlowa_data()
@@ -364,6 +454,23 @@ private slots:
                  QStringList{QStringLiteral("Wpisz, proszę, słowo, którego brzmienie chcesz odsłuchać")});
     }
 
+    // 10,000 characters on the free pronunciation page: Enter gives control back while the voice works in its own
+    // thread, and the first part of the text is heard.
+    void dlugiTekstNaStronie()
+    {
+        Stanowisko s(false);
+        const testy::Formularz ui(*s.program->FGlowny);
+        QTabBar* pasek = ui.PStrony->tabBar();
+        QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(4).center());
+        ui.EWpis4->setText(QStringLiteral("1234567890 ").repeated(910));
+        const int zadania = s.program->FSluchaj->Zadania();
+        QTest::keyClick(ui.EWpis4, Qt::Key_Return);
+        QCOMPARE(s.program->FSluchaj->Zadania(), zadania + 1);
+        QTRY_VERIFY_WITH_TIMEOUT(s.program->FSluchaj->Zagrane(), 20000);
+        QVERIFY(vokara::WatekGlosu() != nullptr && vokara::WatekGlosu() != QThread::currentThread());
+        QVERIFY(s.odpowiedzi->teksty.isEmpty());
+    }
+
     void staryPlikZostaje()
     {
         testy::SerwerHttp serwer;
@@ -394,8 +501,9 @@ private slots:
         QSignalSpy bledy(&sluchaj, &TFSluchaj::nieodtworzono);
         sluchaj.Odtworz(VOKARA_TESTY_DANE "/krotki.mp3");
         QTRY_VERIFY_WITH_TIMEOUT(sluchaj.Zagrane(), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(sluchaj.Stan(), QMediaPlayer::StoppedState, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(sluchaj.Stan(), TFSluchaj::StanOdtwarzania::Zatrzymane, 10000);
         QCOMPARE(bledy.size(), 0);
+        QVERIFY(sluchaj.Dlugosc() > vokara::CzestotliwoscOdtwarzania / 4); // "hello", whole
     }
 };
 

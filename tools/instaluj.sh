@@ -7,16 +7,16 @@ pakiety=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite
     qt6-translations-l10n
-    libjpeg-dev flite1-dev
+    libjpeg-dev flite1-dev libmpg123-dev libsoundtouch-dev
     dict-freedict-eng-pol dict-freedict-pol-eng libespeak-ng-dev zlib1g-dev
-    gstreamer1.0-plugins-good gstreamer1.0-plugins-base
     fonts-liberation2 fonts-dejavu-core
 )
 if [ "${1:-}" = "testy" ]; then
     # A real X server, a window manager and X input for the end-to-end run; validators for the desktop files;
-    # clang for the fuzzer; strace for the by-hand crash check of the update (tests/e2e/awarie.sh).
+    # clang for the fuzzer; strace for the by-hand crash check of the update (tests/e2e/awarie.sh); a private sound
+    # server and its recorder for the sound test and bench_dzwiek.
     pakiety+=(xvfb openbox wmctrl xdotool x11-utils imagemagick desktop-file-utils appstream clang libclang-rt-14-dev
-              strace)
+              strace pulseaudio pulseaudio-utils)
 fi
 
 brakujace=()

@@ -2,9 +2,14 @@
 #include "glos.h"
 
 #include <QLibrary>
-#include <QtEndian>
+#include <QString>
+#include <QThread>
 
 #include <flite/flite.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
 
 namespace vokara {
 
@@ -23,6 +28,106 @@ struct Flite {
 
 Flite flite_;
 cst_voice* glos_ = nullptr;
+std::mutex flitePrzez_; // Flite keeps its state in the voice: one text at a time
+std::atomic<QThread*> watekGlosu_{nullptr};
+
+// Characters of a text looked at: more than the voice ever says, with room for invisible ones.
+constexpr qsizetype NajwiecejCzytanych = 4096;
+
+// Letters that do not decompose into a base letter and a mark, and typographic marks with a plain ASCII form.
+const char* Zastepstwo(char32_t z)
+{
+    switch (z) {
+    case U'ł':
+        return "l";
+    case U'Ł':
+        return "L";
+    case U'ß':
+        return "ss";
+    case U'æ':
+        return "ae";
+    case U'Æ':
+        return "AE";
+    case U'œ':
+        return "oe";
+    case U'Œ':
+        return "OE";
+    case U'ø':
+        return "o";
+    case U'Ø':
+        return "O";
+    case U'đ':
+    case U'ð':
+        return "d";
+    case U'Đ':
+    case U'Ð':
+        return "D";
+    case U'ı':
+        return "i";
+    case U'þ':
+        return "th";
+    case U'Þ':
+        return "Th";
+    case U'ħ':
+        return "h";
+    case U'‘':
+    case U'’':
+    case U'‚':
+    case U'‛':
+    case U'′':
+    case U'ʼ':
+        return "'";
+    case U'“':
+    case U'”':
+    case U'„':
+    case U'″':
+        return "\"";
+    case U'‐':
+    case U'‑':
+    case U'‒':
+    case U'–':
+    case U'—':
+    case U'―':
+    case U'−':
+        return "-";
+    default:
+        return nullptr;
+    }
+}
+
+// The text in printable ASCII: compatibility forms decomposed (ligatures, full-width letters, superscripts), marks
+// and invisible characters dropped, everything else the voice has no sound for (controls, separators, other
+// scripts, pictographs, U+FFFD of broken UTF-8) a blank.
+std::string DoAscii(const std::string& utf8)
+{
+    QString tekst =
+        QString::fromUtf8(utf8.data(), qsizetype(std::min<std::size_t>(utf8.size(), 4 * NajwiecejCzytanych)));
+    tekst.truncate(NajwiecejCzytanych);
+    std::string wynik;
+    for (const char32_t z : tekst.normalized(QString::NormalizationForm_KD).toUcs4()) {
+        if (z < 0x80) {
+            wynik += (z < 0x20 || z == 0x7F) ? ' ' : char(z);
+        } else if (const char* zamiennik = Zastepstwo(z)) {
+            wynik += zamiennik;
+        } else {
+            switch (QChar::category(z)) {
+            case QChar::Mark_NonSpacing:
+            case QChar::Mark_SpacingCombining:
+            case QChar::Mark_Enclosing:
+            case QChar::Other_Format: // zero-width characters, bidi controls, the soft hyphen, the byte order mark
+                break;
+            default:
+                wynik += ' ';
+            }
+        }
+    }
+    return wynik;
+}
+
+bool Alfanumeryczny(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
 
 bool ZaladujBiblioteke()
 {
@@ -59,54 +164,70 @@ cst_voice* Glos()
     return glos_;
 }
 
-void Dopisz16(QByteArray& b, quint16 v)
-{
-    const quint16 le = qToLittleEndian(v);
-    b.append(reinterpret_cast<const char*>(&le), 2);
-}
-
-void Dopisz32(QByteArray& b, quint32 v)
-{
-    const quint32 le = qToLittleEndian(v);
-    b.append(reinterpret_cast<const char*>(&le), 4);
-}
-
-// A canonical 44-byte RIFF header for 16-bit PCM, then the samples in little-endian order.
-QByteArray Wav(const cst_wave& fala)
-{
-    const quint32 bajtyProbek = quint32(fala.num_samples) * quint32(fala.num_channels) * 2;
-    QByteArray b;
-    b.reserve(int(44 + bajtyProbek));
-    b.append("RIFF", 4);
-    Dopisz32(b, 36 + bajtyProbek);
-    b.append("WAVEfmt ", 8);
-    Dopisz32(b, 16);
-    Dopisz16(b, 1); // PCM
-    Dopisz16(b, quint16(fala.num_channels));
-    Dopisz32(b, quint32(fala.sample_rate));
-    Dopisz32(b, quint32(fala.sample_rate) * quint32(fala.num_channels) * 2);
-    Dopisz16(b, quint16(fala.num_channels * 2));
-    Dopisz16(b, 16);
-    b.append("data", 4);
-    Dopisz32(b, bajtyProbek);
-    const qsizetype poczatek = b.size();
-    b.resize(poczatek + qsizetype(bajtyProbek));
-    qToLittleEndian<qint16>(fala.samples, qsizetype(fala.num_samples) * fala.num_channels, b.data() + poczatek);
-    return b;
-}
-
 } // namespace
 
-QByteArray GlosWav(const std::string& tekst, double rozciagniecie)
+std::string TekstDlaGlosu(const std::string& utf8)
 {
-    cst_voice* glos = Glos();
-    if (!glos || tekst.empty())
+    const std::string ascii = DoAscii(utf8);
+    std::string wynik;
+    bool poprzednieBezLiter = false; // the last word kept is punctuation only
+    std::size_t i = 0;
+    while (i < ascii.size()) {
+        const std::size_t koniec = std::min(ascii.find(' ', i), ascii.size());
+        // One word: punctuation in a row and digits bounded, counted over what is kept.
+        std::string slowo;
+        int wRzedzie = 0, cyfry = 0;
+        bool litery = false;
+        for (std::size_t j = i; j < koniec; ++j) {
+            const char c = ascii[j];
+            if (!Alfanumeryczny(c)) {
+                if (wRzedzie == NajwiecejZnakowWRzedzie)
+                    continue;
+                ++wRzedzie;
+            } else if (c >= '0' && c <= '9' && cyfry == NajwiecejCyfrWSlowie) {
+                continue;
+            } else {
+                cyfry += c >= '0' && c <= '9';
+                wRzedzie = 0;
+                litery = true;
+            }
+            slowo += c;
+        }
+        i = koniec + 1;
+        // Words of punctuation alone in a row are one.
+        if (slowo.empty() || (!litery && poprzednieBezLiter))
+            continue;
+        poprzednieBezLiter = !litery;
+        if (!wynik.empty())
+            wynik += ' ';
+        wynik += slowo;
+    }
+    if (wynik.size() > NajdluzszyTekstGlosu) {
+        const std::size_t odstep = wynik.rfind(' ', NajdluzszyTekstGlosu);
+        wynik.resize(odstep != std::string::npos ? odstep : NajdluzszyTekstGlosu);
+    }
+    return wynik;
+}
+
+Probki GlosProbki(const std::string& tekst, double rozciagniecie, int& czestotliwosc)
+{
+    const std::string czysty = TekstDlaGlosu(tekst);
+    if (czysty.empty())
         return {};
+    const std::lock_guard<std::mutex> blokada(flitePrzez_);
+    cst_voice* glos = Glos();
+    if (!glos)
+        return {};
+    watekGlosu_.store(QThread::currentThread());
+    // Flite draws the noise of breath and unvoiced sounds from rand(): seeded afresh, a text always sounds the same.
+    std::srand(1);
     flite_.ustawLiczbe(glos->features, "duration_stretch", float(rozciagniecie));
-    cst_wave* fala = flite_.tekstNaFale(tekst.c_str(), glos);
-    QByteArray wynik;
-    if (fala && fala->num_samples > 0 && fala->num_channels > 0 && fala->sample_rate > 0)
-        wynik = Wav(*fala);
+    cst_wave* fala = flite_.tekstNaFale(czysty.c_str(), glos);
+    Probki wynik;
+    if (fala && fala->num_samples > 0 && fala->num_channels == 1 && fala->sample_rate > 0) {
+        wynik.assign(fala->samples, fala->samples + fala->num_samples);
+        czestotliwosc = fala->sample_rate;
+    }
     if (fala)
         flite_.usunFale(fala);
     return wynik;
@@ -114,11 +235,18 @@ QByteArray GlosWav(const std::string& tekst, double rozciagniecie)
 
 bool GlosZaladowany()
 {
+    const std::lock_guard<std::mutex> blokada(flitePrzez_);
     return glos_ != nullptr;
+}
+
+QThread* WatekGlosu()
+{
+    return watekGlosu_.load();
 }
 
 void ZwolnijGlos()
 {
+    const std::lock_guard<std::mutex> blokada(flitePrzez_);
     if (glos_)
         flite_.wyrejestruj(glos_);
     glos_ = nullptr;

@@ -97,17 +97,10 @@ void Wymawianie::Nagranie(const QString& plik, const std::string& slowo)
 void Wymawianie::Powiedz(const std::string& utf8)
 {
     nagranie_.clear();
-    // A learner presses the same loudspeaker again and again: what was said lately is not synthesised anew.
-    const QByteArray klucz = QByteArray::fromStdString(utf8) + (wolno_ ? '\1' : '\0');
-    if (const QByteArray* wav = mowa_.object(klucz)) {
-        sluchaj_.OdtworzWav(*wav);
-        return;
-    }
-    const QByteArray wav = vokara::GlosWav(utf8, wolno_ ? RozciagniecieWolne : 1.0);
-    if (wav.isEmpty())
-        return;
-    sluchaj_.OdtworzWav(wav);
-    mowa_.insert(klucz, new QByteArray(wav), wav.size());
+    // Cleaned and bounded here already, so a text with nothing the voice could say asks for no playback at all.
+    const std::string tekst = vokara::TekstDlaGlosu(utf8);
+    if (!tekst.empty())
+        sluchaj_.Powiedz(tekst, wolno_ ? RozciagniecieWolne : 1.0);
 }
 
 // A cached file the audio system cannot play can only be damaged: it goes, so the next request fetches it afresh,

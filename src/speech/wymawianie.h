@@ -1,8 +1,6 @@
 // Pronouncing an English word: a cached recording, one fetched from the dictionary, or the built-in voice.
 #pragma once
 
-#include <QByteArray>
-#include <QCache>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
@@ -58,7 +56,6 @@ private:
     std::string poprzednie_; // the word asked for last, lower-cased, and when
     QElapsedTimer kiedy_;
     bool wolno_ = false;
-    QCache<QByteArray, QByteArray> mowa_{4 * 1024 * 1024}; // recent speech by text and pace, cost in bytes
     QString nagranie_; // the recording asked for last and its word, for when it turns out to be unplayable
     std::string slowoNagrania_;
 };
