@@ -111,6 +111,17 @@ void Cwiczenie::Odpowiedziano(int kierunek)
     PokazPostep();
 }
 
+void Cwiczenie::Ocenione(int kierunek, int ocena)
+{
+    if (JestBiezacy()) {
+        const auto& wyraz = Biezacy();
+        if (!wyraz.Zaliczony)
+            ++bledy_;
+        emit ocenione(wyraz, id_, kierunek, ocena);
+    }
+    PokazPostep();
+}
+
 void Cwiczenie::UkryjPostep()
 {
     postep_->hide();
