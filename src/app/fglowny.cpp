@@ -136,15 +136,16 @@ void TFGlowny::ZbudujStrone(int p)
             [this](const vokara::_word& wpis, int strona, int kierunek, bool dobrze) {
                 stan_.pamiec.Zapisz(wpis.Angielski, wpis.Polski, strona, kierunek, dobrze);
             });
-    connect(m.Strona, &TStrona::ocenione, this, [this](const vokara::_word& wpis, int strona, int kierunek, int ocena) {
-        stan_.pamiec.Zapisz(wpis.Angielski, wpis.Polski, strona, kierunek, vokara::Ocena(ocena));
-    });
     if (QComboBox* wybor = m.Strona->Wybor()) {
         WypelnijZestawy(wybor);
         // The new picker shows the sets' progress; the pickers made before keep theirs.
         if (stan_.pamiec.Dostepna())
             vokara::OdswiezWybory(stan_.pamiec, stan_.dane, {wybor});
     }
+    // A self-graded answer (flashcards) is kept with its grade.
+    connect(m.Strona, &TStrona::ocenione, this, [this](const vokara::_word& wpis, int strona, int kierunek, int ocena) {
+        stan_.pamiec.Zapisz(wpis.Angielski, wpis.Polski, strona, kierunek, vokara::Ocena(ocena));
+    });
 }
 
 TStrona* TFGlowny::Strona(int p)

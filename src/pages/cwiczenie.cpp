@@ -111,6 +111,11 @@ void Cwiczenie::Odpowiedziano(int kierunek)
     PokazPostep();
 }
 
+void Cwiczenie::UkryjPostep()
+{
+    postep_->hide();
+}
+
 void Cwiczenie::Ocenione(int kierunek, int ocena)
 {
     if (JestBiezacy()) {
@@ -120,11 +125,6 @@ void Cwiczenie::Ocenione(int kierunek, int ocena)
         emit ocenione(wyraz, id_, kierunek, ocena);
     }
     PokazPostep();
-}
-
-void Cwiczenie::UkryjPostep()
-{
-    postep_->hide();
 }
 
 void Cwiczenie::Pokaz(const std::string& bajty, QLabel* etykieta)

@@ -38,10 +38,10 @@ signals:
     // An answer was checked: the entry (Windows-1250 texts), the page's id kept in the learning memory, the
     // direction of work, and whether it was right.
     void odpowiedziano(const vokara::_word& wpis, int strona, int kierunek, bool dobrze);
-    // The learner graded their own recall of an entry (flashcards): the grade 1-4, "Nie pamiętam" to "Łatwe".
-    void ocenione(const vokara::_word& wpis, int strona, int kierunek, int ocena);
     // A round came to its end (every entry answered).
     void koniecRundy();
+    // The learner graded their own recall of an entry (flashcards): the grade 1-4, "Nie pamiętam" to "Łatwe".
+    void ocenione(const vokara::_word& wpis, int strona, int kierunek, int ocena);
 };
 
 // Enter presses the focused one of these buttons, as Space does.
