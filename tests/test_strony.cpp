@@ -369,6 +369,15 @@ private slots:
         QCOMPARE(oceny.count(), 0);
         QCOMPARE(g.wymowione, kierunek == 0 ? QStringList{dany(0)} : QStringList{});
         g.wymowione.clear();
+        // A loudspeaker reached by Tab keeps its Space.
+        if (kierunek == 0) {
+            p("BSluchajWyraz5")->setFocus();
+            QTest::keyClick(p("BSluchajWyraz5"), Qt::Key_Space);
+            QCOMPARE(g.wymowione, QStringList{dany(0)});
+            QVERIFY(!g.etykieta("LOdpowiedz5")->isVisible());
+            g.wymowione.clear();
+            wybor->setFocus();
+        }
 
         QTest::keyClick(wybor, Qt::Key_Space);
         QVERIFY(g.etykieta("LOdpowiedz5")->isVisible() && !p("ButPokaz5")->isVisible());

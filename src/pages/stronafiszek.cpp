@@ -6,6 +6,7 @@
 #include "ui_stronafiszek.h"
 #include "wyborzestawu.h"
 
+#include <QApplication>
 #include <QShortcut>
 
 #include <functional>
@@ -46,7 +47,13 @@ StronaFiszek::StronaFiszek(Uslugi uslugi, QWidget* parent)
         });
         return s;
     };
-    spacja_ = skrot(QKeySequence(Qt::Key_Space), [this] { PokazOdpowiedz(); });
+    spacja_ = skrot(QKeySequence(Qt::Key_Space), [this] {
+        // A loudspeaker reached by Tab keeps its Space.
+        if (QApplication::focusWidget() == ui->BSluchajWyraz5)
+            BSluchajClick();
+        else
+            PokazOdpowiedz();
+    });
     for (int ocena = 1; ocena <= 4; ++ocena)
         cyfry_[std::size_t(ocena - 1)] = skrot(QKeySequence(Qt::Key_0 + ocena), [this, ocena] { Ocen(ocena); });
     skrot(QKeySequence(Qt::ALT | Qt::Key_L), [this] { BSluchajClick(); });
