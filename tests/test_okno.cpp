@@ -173,6 +173,7 @@ private slots:
         QTest::newRow("typing") << 2 << "wpis.htm";
         QTest::newRow("dictation") << 3 << "sluchanie.htm";
         QTest::newRow("free listening") << 4 << "odsluch.htm";
+        QTest::newRow("flashcards") << 5 << "fiszki.htm";
     }
 
     void pomoc()
@@ -306,6 +307,9 @@ private slots:
         QTest::newRow("LWyraz3") << "LWyraz3" << QRect(520, 83, 257, 17) << 13 << false << czarny;
         QTest::newRow("EWpis4") << "EWpis4" << QRect(184, 100, 345, 24) << 15 << true << ciemny;
         QTest::newRow("BNastepny4") << "BNastepny4" << QRect(649, 359, 257, 49) << 13 << true << brazowy;
+        QTest::newRow("ButPokaz5") << "ButPokaz5" << QRect(665, 375, 257, 49) << 13 << true << brazowy;
+        QTest::newRow("LDanyWyraz5") << "LDanyWyraz5" << QRect(528, 80, 400, 25) << 16 << true << czarny;
+        QTest::newRow("CZestawSlow5") << "CZestawSlow5" << QRect(32, 65, 241, 22) << 12 << false << QColor(90, 98, 87);
     }
 
     void uklad()
@@ -537,6 +541,8 @@ private slots:
         for (int i = 0; i < 5; ++i)
             QCOMPARE(strony->tabText(i), napisy[i]);
         QCOMPARE(strony->widget(3)->objectName(), QStringLiteral("sSluchanie"));
+        QCOMPARE(strony->count(), 6);
+        QCOMPARE(strony->tabText(5), QString(12, ' ') + "Fiszki" + QString(13, ' '));
     }
 
     void stronaDomowa_data()

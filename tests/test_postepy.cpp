@@ -6,6 +6,7 @@
 #include "pamiec.h"
 #include "program_testowy.h"
 #include "schemat.h"
+#include "stronafiszek.h"
 #include "tekst.h"
 #include "ui_fpostepy.h"
 #include "wybory.h"
@@ -1121,6 +1122,38 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(okno));
         QTest::keyClick(okno, Qt::Key_Escape);
         QVERIFY(!okno->isVisible());
+    }
+
+    // A grade on the flashcards reaches the memory with its page, direction and grade, the buttons tell the memory's
+    // own intervals, and an open "Postępy" follows the answer.
+    void fiszkiWPamieci()
+    {
+        Gra g({Kolory});
+        g.start();
+        QTRY_VERIFY(g.program->stan.pamiec.Dostepna());
+        StronaFiszek& strona = g.program->FGlowny->Strona<StronaFiszek>();
+        g.strona(5);
+        auto* wybor = testy::znajdz<TWyborZestawu>(strona, "CZestawSlow5");
+        g.wybierz(wybor, 0);
+        QTest::mouseClick(testy::znajdz<QRadioButton>(strona, "RJezyk5_1"), Qt::LeftButton);
+        QTest::mouseClick(testy::znajdz<QPushButton>(strona, "ButNastepny5"), Qt::LeftButton);
+        const vokara::_word wpis = strona.Runda()->BiezacyWyraz();
+        QTest::keyClick(wybor, Qt::Key_Space);
+        const auto odstepy = g.program->stan.pamiec.OdstepyOcen(wpis.Angielski, wpis.Polski);
+        for (int ocena = 1; ocena <= 4; ++ocena)
+            QCOMPARE(strona.Przycisk(ocena)->accessibleDescription(),
+                     QString::fromStdString(vokara::OpisOdstepu(odstepy[std::size_t(ocena - 1)])));
+        g.program->FGlowny->ButPostepyClick();
+        TFPostepy* okno = g.program->FGlowny->OknoPostepow();
+        QVERIFY(okno && okno->isVisible());
+        QVERIFY(okno->Formularz().LPodsumowanie->text().contains(QStringLiteral("Odpowiedzi: 0,")));
+        QTest::mouseClick(strona.Przycisk(vokara::OcenaTrudne), Qt::LeftButton);
+        QCOMPARE(Zapytaj(g.katalog.sciezka("dane/postepy.sqlite"),
+                         "SELECT w.angielski, o.strona, o.kierunek, o.ocena, o.dobrze, o.liczy FROM odpowiedzi o "
+                         "JOIN wpisy w ON w.id = o.wpis"),
+                 (QList<QVariantList>{{vokara::ZCp1250(wpis.Angielski), int(vokara::StronaFiszek),
+                                       int(vokara::PolskiAngielski), int(vokara::OcenaTrudne), 1, 1}}));
+        QTRY_VERIFY(okno->Formularz().LPodsumowanie->text().contains(QStringLiteral("Odpowiedzi: 1,")));
     }
 };
 

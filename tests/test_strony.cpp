@@ -3,6 +3,7 @@
 #include "cwiczenie.h"
 #include "formularz_testowy.h"
 #include "program_testowy.h"
+#include "stronafiszek.h"
 #include "stronasluchu.h"
 #include "stronatestu.h"
 #include "stronawpisu.h"
@@ -111,6 +112,7 @@ template <typename T> struct JednaStrona {
         };
         uslugi.Zestaw = [this](int i, vokara::Zestaw& wynik) { return vokara::WczytajPlikZestawu(dane, i, wynik); };
         uslugi.Powtorka = [](vokara::Zestaw&) { return false; };
+        uslugi.Odstepy = [this](const vokara::_word&) { return odstepy; };
         strona_ = std::make_unique<T>(uslugi);
         strona_->resize(993, 535);
         if (TWyborZestawu* wybor = strona_->Wybor()) {
@@ -138,6 +140,8 @@ template <typename T> struct JednaStrona {
     TFWarning warning;
     std::unique_ptr<testy::Odpowiedzi> odpowiedzi = std::make_unique<testy::Odpowiedzi>(warning);
     QStringList wymowione;
+    // What the memory's preview gives every entry: 10 minutes, 5 hours, 3 days, 400 days.
+    std::array<std::int64_t, 4> odstepy{600000, 5 * 3600000, 3 * 86400000LL, 400 * 86400000LL};
     std::unique_ptr<T> strona_;
 };
 
@@ -432,6 +436,102 @@ private slots:
         }
         QTest::mouseClick(ui.ButNastepny, Qt::LeftButton);
         QCOMPARE(g.odpowiedzi->teksty, QStringList{Cwiczenie::KoniecZestawu});
+    }
+
+    void fiszki_data()
+    {
+        QTest::addColumn<int>("ocena");
+        QTest::addColumn<int>("kierunek");
+        QTest::newRow("1 Nie pamiętam, English given") << 1 << 0;
+        QTest::newRow("1 Nie pamiętam, Polish given") << 1 << 1;
+        QTest::newRow("2 Trudne") << 2 << 0;
+        QTest::newRow("3 Dobrze, Polish given") << 3 << 1;
+        QTest::newRow("4 Łatwe") << 4 << 0;
+    }
+
+    // A round of flashcards by the keys: Space shows the answer with the four grades and when each would bring the
+    // entry back, a digit grades, Enter presses the focused button; "Nie pamiętam" brings the card back after the
+    // others; the round ends with the end-of-round question. The English word is heard only once it is shown.
+    void fiszki()
+    {
+        const int ocena = WARTOSC(int, ocena);
+        const int kierunek = WARTOSC(int, kierunek);
+        JednaStrona<StronaFiszek> g({QStringList{"dog*pies", "cat*kot", "cow*krowa"}});
+        StronaFiszek& s = g.test();
+        const auto p = [&](const char* nazwa) { return testy::znajdz<QWidget>(s, nazwa); };
+        const auto opis = [](QWidget* w, QAccessible::Text t) {
+            return QAccessible::queryAccessibleInterface(w)->text(t);
+        };
+        QSignalSpy oceny(&s, &TStrona::ocenione);
+        auto* wybor = testy::znajdz<TWyborZestawu>(s, "CZestawSlow5");
+        g.wybierz(wybor, 0);
+        QTest::mouseClick(p(kierunek == 1 ? "RJezyk5_1" : "RJezyk5_0"), Qt::LeftButton);
+        const auto kolejnosc = g.wyrazy();
+        const auto dany = [&](std::size_t i) {
+            return vokara::ZCp1250(kierunek == 1 ? kolejnosc[i].Polski : kolejnosc[i].Angielski);
+        };
+        QTest::mouseClick(p("ButNastepny5"), Qt::LeftButton);
+        QCOMPARE(g.etykieta("LDanyWyraz5")->text(), dany(0));
+        QCOMPARE(g.etykieta("LWyraz5")->text(), kierunek == 1 ? QStringLiteral("Znaczenie") : QStringLiteral("Słowo"));
+        QVERIFY(!g.etykieta("LOdpowiedz5")->isVisible() && !s.Przycisk(1)->isVisible());
+        QCOMPARE(p("BSluchajWyraz5")->isVisible(), kierunek == 0);
+        // Before the answer shows a digit grades nothing, and the English answer is not given away by Alt+L.
+        QTest::keyClick(wybor, Qt::Key_3);
+        QTest::keyClick(wybor, Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(oceny.count(), 0);
+        QCOMPARE(g.wymowione, kierunek == 0 ? QStringList{dany(0)} : QStringList{});
+        g.wymowione.clear();
+        // A loudspeaker reached by Tab keeps its Space.
+        if (kierunek == 0) {
+            p("BSluchajWyraz5")->setFocus();
+            QTest::keyClick(p("BSluchajWyraz5"), Qt::Key_Space);
+            QCOMPARE(g.wymowione, QStringList{dany(0)});
+            QVERIFY(!g.etykieta("LOdpowiedz5")->isVisible());
+            g.wymowione.clear();
+            wybor->setFocus();
+        }
+
+        QTest::keyClick(wybor, Qt::Key_Space);
+        QVERIFY(g.etykieta("LOdpowiedz5")->isVisible() && !p("ButPokaz5")->isVisible());
+        QCOMPARE(g.etykieta("LOdpowiedz5")->text(),
+                 vokara::ZCp1250(kierunek == 1 ? kolejnosc[0].Angielski : kolejnosc[0].Polski));
+        const QStringList nazwy{"Nie pamiętam", "Trudne", "Dobrze", "Łatwe"};
+        const QStringList kiedy{"za 10 min", "za 5 godz.", "za 3 dni", "za 1 rok"};
+        for (int n = 1; n <= 4; ++n) {
+            QVERIFY(s.Przycisk(n)->isVisible());
+            QCOMPARE(s.Przycisk(n)->text(), nazwy[n - 1] + '\n' + kiedy[n - 1]);
+            QCOMPARE(opis(s.Przycisk(n), QAccessible::Name), nazwy[n - 1]);
+            QCOMPARE(opis(s.Przycisk(n), QAccessible::Description), kiedy[n - 1]);
+        }
+        QCOMPARE(QApplication::focusWidget(), p("ButDobrze"));
+        QTest::keyClick(wybor, Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(g.wymowione, QStringList{vokara::ZCp1250(kolejnosc[0].Angielski)});
+
+        QTest::keyClick(wybor, Qt::Key(Qt::Key_0 + ocena));
+        QCOMPARE(oceny.count(), 1);
+        const auto zapis = oceny.takeFirst();
+        QCOMPARE(zapis[0].value<vokara::_word>().Angielski, kolejnosc[0].Angielski);
+        QCOMPARE(zapis.mid(1), (QVariantList{StronaFiszek::Id, kierunek, ocena}));
+        QCOMPARE(g.etykieta("LPostep5")->text(),
+                 QStringLiteral("Zaliczone: %1 z 3, błędy: %2").arg(ocena > 1 ? 1 : 0).arg(ocena == 1 ? 1 : 0));
+        // The next card at once; Enter on the focused button shows its answer, Enter again grades it "Dobrze".
+        g.odpowiedzi->klawisze = {Qt::Key_N};
+        for (std::size_t i : {1u, 2u}) {
+            QCOMPARE(g.etykieta("LDanyWyraz5")->text(), dany(i));
+            QCOMPARE(QApplication::focusWidget(), p("ButPokaz5"));
+            QTest::keyClick(p("ButPokaz5"), Qt::Key_Return);
+            QTest::keyClick(p("ButDobrze"), Qt::Key_Return);
+        }
+        if (ocena == 1) {
+            QCOMPARE(g.etykieta("LDanyWyraz5")->text(), dany(0));
+            QTest::mouseClick(p("ButPokaz5"), Qt::LeftButton);
+            QTest::mouseClick(s.Przycisk(4), Qt::LeftButton);
+        }
+        QTRY_COMPARE(g.odpowiedzi->teksty, QStringList{Cwiczenie::KoniecZestawu});
+        QCOMPARE(oceny.count(), ocena == 1 ? 3 : 2);
+        QCOMPARE(oceny.last().at(3).toInt(), ocena == 1 ? 4 : 3);
+        QCOMPARE(g.etykieta("LPostep5")->text(), QStringLiteral("Zaliczone: 3 z 3, błędy: %1").arg(ocena == 1 ? 1 : 0));
+        QVERIFY(!p("ButPokaz5")->isVisible() && !s.Przycisk(3)->isVisible());
     }
 
     void rundaWpisywania()

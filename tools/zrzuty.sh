@@ -50,4 +50,13 @@ xdotool key ctrl+a BackSpace Return
 sleep 0.5
 zrzut komunikat
 xdotool key Return
+
+# The flashcards, on the sixth tab (past the last of zakladka's steps), with a card's answer shown.
+kliknij 864 47
+kliknij_na_stronie $((32 + 120)) $((65 + 11))
+xdotool key Return
+sleep 0.4
+kliknij_na_stronie $((665 + 128)) $((375 + 24))
+xdotool key space
+zrzut fiszki
 echo "docs/: $(ls "$zrodla/docs" | tr '\n' ' ')"

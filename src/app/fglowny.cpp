@@ -13,6 +13,7 @@
 #include "malowanie.h"
 #include "siec.h"
 #include "skorka.h"
+#include "stronafiszek.h"
 #include "stronaodsluchu.h"
 #include "stronasluchu.h"
 #include "stronatestu.h"
@@ -60,6 +61,7 @@ TFGlowny::TFGlowny(StanProgramu& stan, QWidget* parent)
     DodajStrone<StronaWpisu>();
     DodajStrone<StronaSluchu>();
     DodajStrone<StronaOdsluchu>();
+    DodajStrone<StronaFiszek>();
     // Until the data load brings the welcome page, the first exercise page is in front (an idle one, should the
     // load fail).
     ui->PStrony->setCurrentIndex(1);
@@ -142,6 +144,10 @@ void TFGlowny::ZbudujStrone(int p)
         if (stan_.pamiec.Dostepna())
             vokara::OdswiezWybory(stan_.pamiec, stan_.dane, {wybor});
     }
+    // A self-graded answer (flashcards) is kept with its grade.
+    connect(m.Strona, &TStrona::ocenione, this, [this](const vokara::_word& wpis, int strona, int kierunek, int ocena) {
+        stan_.pamiec.Zapisz(wpis.Angielski, wpis.Polski, strona, kierunek, vokara::Ocena(ocena));
+    });
 }
 
 TStrona* TFGlowny::Strona(int p)
@@ -202,6 +208,9 @@ void TFGlowny::Polacz(TFWarning& warning, TFSluchaj& sluchaj, Siec& siec)
         return true;
     };
     uslugi_.Powtorka = [this](vokara::Zestaw& wynik) { return stan_.pamiec.WczytajPowtorke(wynik); };
+    uslugi_.Odstepy = [this](const vokara::_word& wpis) {
+        return stan_.pamiec.OdstepyOcen(wpis.Angielski, wpis.Polski);
+    };
     aktualizacja_ = std::make_unique<Aktualizacja>(
         siec, warning, stan_.dane,
         [this] {
@@ -224,6 +233,11 @@ void TFGlowny::Polacz(TFWarning& warning, TFSluchaj& sluchaj, Siec& siec)
     odswiez->setInterval(0);
     connect(odswiez, &QTimer::timeout, this, &TFGlowny::OdswiezPostep);
     connect(&stan_.pamiec, &vokara::Pamiec::zapisano, odswiez, qOverload<>(&QTimer::start));
+    // An open "Postępy" follows the memory as well: an answer, the end of a move, a fit in the background.
+    connect(odswiez, &QTimer::timeout, this, [this] {
+        if (postepy_ && postepy_->isVisible())
+            postepy_->Odswiez();
+    });
 }
 
 bool TFGlowny::FormShow()

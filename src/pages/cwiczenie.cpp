@@ -154,6 +154,17 @@ void Cwiczenie::UkryjPostep()
     postep_->hide();
 }
 
+void Cwiczenie::Ocenione(int kierunek, int ocena)
+{
+    if (JestBiezacy()) {
+        const auto& wyraz = Biezacy();
+        if (!wyraz.Zaliczony)
+            ++bledy_;
+        emit ocenione(wyraz, id_, kierunek, ocena);
+    }
+    PokazPostep();
+}
+
 void Cwiczenie::Pokaz(const std::string& bajty, QLabel* etykieta)
 {
     // Data texts are shown as they are: markup in a set file is never interpreted.

@@ -48,6 +48,9 @@ protected:
     void PokazPostep();
     // An answer to the current entry has just been checked (its Zaliczony says how): report it, show the score.
     void Odpowiedziano(int kierunek);
+    // The learner has graded the current entry (its Zaliczony says whether the round counts it answered): report
+    // the grade, show the score.
+    void Ocenione(int kierunek, int ocena);
     void UkryjPostep();
 
     // Handles Enter and Alt+L in the page's answer field; returns true when the key was consumed.

@@ -42,6 +42,8 @@ signals:
     void uznano(const vokara::_word& wpis);
     // A round came to its end (every entry answered).
     void koniecRundy();
+    // The learner graded their own recall of an entry (flashcards): the grade 1-4, "Nie pamiętam" to "Łatwe".
+    void ocenione(const vokara::_word& wpis, int strona, int kierunek, int ocena);
 };
 
 // Enter presses the focused one of these buttons, as Space does.

@@ -3,12 +3,15 @@
 
 #include <QString>
 
+#include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 
 namespace vokara {
 class Losowanie;
 struct Zestaw;
+struct _word;
 } // namespace vokara
 
 struct Uslugi {
@@ -23,4 +26,7 @@ struct Uslugi {
     // review; false when there is nothing to load.
     std::function<bool(int indeks, vokara::Zestaw& wynik)> Zestaw;
     std::function<bool(vokara::Zestaw& wynik)> Powtorka;
+    // How long (ms) until an entry of the current round would come back after each grade, "Nie pamiętam" first:
+    // the learning memory's preview for the flashcards' buttons.
+    std::function<std::array<std::int64_t, 4>(const vokara::_word& wpis)> Odstepy;
 };
