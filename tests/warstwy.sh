@@ -15,7 +15,8 @@ declare -A wolno=(
     [pages]="engine data baza warning wybory postepy"
     [speech]="data baza warning"
     [update]="data baza speech warning"
-    [moje]="data baza warning"
+    [moje]="data baza warning slowa"
+    [slowa]="slownik data baza"
     [help]=""
     [app]="data engine baza warning postepy wybory pages speech update moje help slownik harmonogram"
 )
