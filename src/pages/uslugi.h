@@ -2,12 +2,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace vokara {
 class Losowanie;
+class Slownik;
 struct Zestaw;
 } // namespace vokara
 
@@ -23,4 +26,10 @@ struct Uslugi {
     // review; false when there is nothing to load.
     std::function<bool(int indeks, vokara::Zestaw& wynik)> Zestaw;
     std::function<bool(vokara::Zestaw& wynik)> Powtorka;
+    // The built-in dictionary, read by the page that needs it on a worker thread when first shown; null for none.
+    std::shared_ptr<vokara::Slownik> Slownik;
+    // The own sets' names, the one used last first; one pair (Unicode) added to the own set of that name, a new set
+    // when there is none. False with a Polish reason when it cannot be saved (the files are then as they were).
+    std::function<QStringList()> MojeZestawy;
+    std::function<bool(const QString& ang, const QString& pol, const QString& zestaw, QString& blad)> DodajDoMoich;
 };
