@@ -736,9 +736,10 @@ private slots:
         QCOMPARE(zestawy->itemData(0).toString(), QStringLiteral("Stary"));
         QCOMPARE(zestawy->itemText(1), QStringLiteral("Moje słówka (nowy zestaw)"));
         zestawy->setCurrentIndex(1);
-        // The second meaning, picked with the arrow key.
+        // The second meaning, picked from the keyboard: Tab from the field to the meanings, the arrow down.
         auto* pierwszy = testy::znajdz<QRadioButton>(s, "RZnaczenie4_1");
-        pierwszy->setFocus();
+        QTest::keyClick(pole, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), pierwszy);
         QTest::keyClick(pierwszy, Qt::Key_Down);
         QCOMPARE(s.Wybrana(), 1);
         QCOMPARE(s.Pozycje()[1].Polski, QStringLiteral("parasolka"));
