@@ -195,6 +195,7 @@ void StronaOdsluchu::Resetuj()
     pauza_->stop();
     ++numer_;
     Wyczysc();
+    ui->CZestaw4->clear();
     ui->EWpis4->setFocus();
 }
 
@@ -376,8 +377,10 @@ void StronaOdsluchu::Pokaz(const Znalezione& z)
         rzedy_[0].Wybor->setChecked(true);
         if (fokusWWynikach)
             rzedy_[0].Wybor->setFocus();
-        if (ui->CZestaw4->isHidden())
-            WypelnijZestawy(ui->CZestaw4->currentData().toString());
+        // The own sets are listed when first needed after the page came to the front (the editor may have changed
+        // them meanwhile) and again after each word added.
+        if (ui->CZestaw4->count() == 0)
+            WypelnijZestawy();
         ui->LZestaw4->show();
         ui->CZestaw4->show();
         ui->BDodaj4->show();

@@ -218,7 +218,7 @@ TFSlowaZTekstu::Odczyt TFSlowaZTekstu::Czytaj(vokara::Slownik& slownik, const QS
     // A known entry is known by its headword: "go, went, gone" and "to run" count for "go" and "run", "Knives" for
     // "knife".
     std::unordered_set<std::string> hasla;
-    static const QRegularExpression rozdzielniki(QStringLiteral("[,;/]"));
+    const QRegularExpression rozdzielniki(QStringLiteral("[,;/]")); // this thread's own
     for (const std::string& bajty : znane) {
         for (QString czesc : vokara::ZCp1250(bajty).toLower().split(rozdzielniki)) {
             czesc = czesc.trimmed();
