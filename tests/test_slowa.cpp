@@ -9,6 +9,7 @@
 #include "zbior.h"
 
 #include <QSignalSpy>
+#include <QTabBar>
 
 #include <sys/stat.h>
 
@@ -205,6 +206,25 @@ private slots:
                  qPrintable(o.okno->Formularz().LStan->text()));
         QVERIFY(o.okno->Model().Wiersze().empty());
         QVERIFY(!o.okno->Formularz().ButUtworz->isEnabled());
+    }
+
+    // The program's start and its exercise pages leave the dictionary unread; the dictionary page reads it, on a
+    // worker thread, as it first shows.
+    void slownikDopieroNaStronie()
+    {
+        testy::Katalog k;
+        k.lista({"01.12.2026*1.0", "Zwierzęta*z0.txt"});
+        k.zestaw("z0.txt", {"Słowo*Znaczenie", "dog*pies", "cat*kot"});
+        Program p;
+        QVERIFY(p.Pokaz());
+        QVERIFY(QTest::qWaitForWindowExposed(p.FGlowny.get()));
+        QTabBar* pasek = p.FGlowny->findChild<QTabBar*>();
+        for (int strona = 1; strona <= 3; ++strona)
+            QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(strona).center());
+        QTest::qWait(100);
+        QVERIFY(!p.FGlowny->Slownik()->Czytany());
+        QTest::mouseClick(pasek, Qt::LeftButton, {}, pasek->tabRect(4).center());
+        QTRY_VERIFY(p.FGlowny->Slownik()->Czytany());
     }
 
     // `vokara FILE` in the whole program: subtitles open the words window, and its set shows in the pickers at once;
