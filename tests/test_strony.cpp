@@ -4,16 +4,21 @@
 #include "formularz_testowy.h"
 #include "program_testowy.h"
 #include "stronafiszek.h"
+#include "slownik.h"
+#include "stronaodsluchu.h"
 #include "stronasluchu.h"
 #include "stronatestu.h"
 #include "stronawpisu.h"
 #include "tekst.h"
+#include "wlasne.h"
 #include "wyborzestawu.h"
+#include "zbior.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QMediaPlayer>
 #include <QSignalSpy>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QWheelEvent>
 
@@ -87,10 +92,11 @@ struct Gra {
 };
 
 // One page on its own, with its round and the services it is made with: the sets read from a working folder, the
-// program's message box answered by `odpowiedzi`, pronunciations written down. Brought to the front as the main
-// window would.
+// program's message box answered by `odpowiedzi`, pronunciations written down, and whatever `dopelnij` adds. Brought
+// to the front as the main window would.
 template <typename T> struct JednaStrona {
-    explicit JednaStrona(const QList<QStringList>& zestawy)
+    explicit JednaStrona(const QList<QStringList>& zestawy,
+                         const std::function<void(JednaStrona&, Uslugi&)>& dopelnij = {})
     {
         QStringList lista{"01.12.2026*1.0"};
         for (int i = 0; i < zestawy.size(); ++i) {
@@ -113,6 +119,8 @@ template <typename T> struct JednaStrona {
         uslugi.Zestaw = [this](int i, vokara::Zestaw& wynik) { return vokara::WczytajPlikZestawu(dane, i, wynik); };
         uslugi.Powtorka = [](vokara::Zestaw&) { return false; };
         uslugi.Odstepy = [this](const vokara::_word&) { return odstepy; };
+        if (dopelnij)
+            dopelnij(*this, uslugi);
         strona_ = std::make_unique<T>(uslugi);
         strona_->resize(993, 535);
         if (TWyborZestawu* wybor = strona_->Wybor()) {
@@ -149,6 +157,18 @@ class TestStrony : public QObject {
     Q_OBJECT
 
     static QSet<QString> zbior(const QStringList& lista) { return {lista.begin(), lista.end()}; }
+
+    // The installed dictionaries, read once for the suite; the test is skipped without them.
+    static std::shared_ptr<vokara::Slownik> Slownik()
+    {
+        static std::shared_ptr<vokara::Slownik> slownik;
+        const QString folder = QString::fromStdString(vokara::FolderSlownikow());
+        if (!QFile::exists(folder + "/freedict-eng-pol.index") || !QFile::exists(folder + "/freedict-pol-eng.index"))
+            return nullptr;
+        if (!slownik)
+            slownik = std::make_shared<vokara::Slownik>(folder.toStdString());
+        return slownik;
+    }
 
     template <typename G> static QLabel* opcja(G& g, int n)
     {
@@ -822,6 +842,164 @@ private slots:
                 QTest::keyClick(lista, Qt::Key(k));
         }
         QCOMPARE(g.wyrazy().size(), std::size_t(1));
+    }
+
+    // The dictionary page with the installed dictionaries (skipped without them): a typed word's headword line, its
+    // meanings under the field, a Polish word's English candidates each with its loudspeaker, what a screen reader
+    // hears; Enter still speaks the typed text.
+    void slownikNaStronie_data()
+    {
+        QTest::addColumn<QString>("wpis");
+        QTest::addColumn<QString>("naglowek");
+        QTest::addColumn<QString>("znaczenie");
+        QTest::addColumn<bool>("glosnik");
+        QTest::newRow("eng-pol with its IPA") << "umbrella"
+                                              << "umbrella  /ʌmˈbrələ/"
+                                              << "parasol" << false;
+        QTest::newRow("only in pol-eng, read backwards") << "knife"
+                                                         << "knife  /"
+                                                         << "nóż" << false;
+        QTest::newRow("an inflected form") << "Knives"
+                                           << "knife  /"
+                                           << "nóż" << false;
+        QTest::newRow("Polish to English") << "łyżka"
+                                           << "łyżka – po angielsku:"
+                                           << "spoon" << true;
+    }
+
+    void slownikNaStronie()
+    {
+        const auto slownik = Slownik();
+        if (!slownik)
+            QSKIP("the FreeDict dictionaries are not installed");
+        JednaStrona<StronaOdsluchu> g({QStringList{"dog*pies"}}, [&](auto&, Uslugi& u) { u.Slownik = slownik; });
+        auto& s = g.test();
+        auto* pole = g.ui().EWpis4;
+        testy::wpisz(pole, WARTOSC(QString, wpis));
+        auto* haslo = testy::znajdz<QLabel>(s, "LHaslo4");
+        QTRY_VERIFY_WITH_TIMEOUT(haslo->text().startsWith(WARTOSC(QString, naglowek)), 5000);
+        QVERIFY(!s.Pozycje().empty() && s.Pozycje().size() <= std::size_t(StronaOdsluchu::NajwiecejZnaczen));
+        QCOMPARE(s.Wybrana(), 0);
+        int i = 0;
+        while (i < int(s.Pozycje().size()) && s.Pozycje()[std::size_t(i)].Tekst != WARTOSC(QString, znaczenie))
+            ++i;
+        QVERIFY2(i < int(s.Pozycje().size()), qPrintable(haslo->accessibleName()));
+        auto* wybor = testy::znajdz<QRadioButton>(s, QStringLiteral("RZnaczenie4_%1").arg(i + 1).toLatin1());
+        QVERIFY(wybor->isVisible());
+        QCOMPARE(wybor->text(), WARTOSC(QString, znaczenie));
+        QVERIFY(!wybor->accessibleDescription().isEmpty()); // its part of speech, at least
+        QVERIFY(haslo->accessibleName().contains(WARTOSC(QString, znaczenie)));
+        auto* glosnik = testy::znajdz<QToolButton>(s, QStringLiteral("BSluchajZnaczenie4_%1").arg(i + 1).toLatin1());
+        QCOMPARE(glosnik->isVisible(), WARTOSC(bool, glosnik));
+        if (glosnik->isVisible()) {
+            QTest::mouseClick(glosnik, Qt::LeftButton);
+            QCOMPARE(g.wymowione.last(), WARTOSC(QString, znaczenie));
+        }
+        QTest::keyClick(pole, Qt::Key_Return);
+        QCOMPARE(g.wymowione.last(), WARTOSC(QString, wpis));
+        // Back from another page the field and the results are empty.
+        s.Resetuj();
+        QVERIFY(haslo->text().isEmpty() && !wybor->isVisible() && s.Pozycje().empty());
+    }
+
+    // "Dodaj do moich zestawów" on the real own sets of the working folder: the meaning picked from the keyboard goes
+    // into a new set "Moje słówka", the next word into the same set, now first in the list; a pair already there and
+    // a meaning with no Windows-1250 form are refused in the page and leave the file as it was.
+    void dodajDoMoich()
+    {
+        const auto slownik = Slownik();
+        if (!slownik)
+            QSKIP("the FreeDict dictionaries are not installed");
+        std::filesystem::path katalog;
+        int odswiezone = 0;
+        JednaStrona<StronaOdsluchu> g({QStringList{"dog*pies"}}, [&](auto& j, Uslugi& u) {
+            katalog = j.dane.KatalogRoboczy;
+            u.Slownik = slownik;
+            u.MojeZestawy = [&] { return vokara::NazwyMoichOdOstatniego(katalog); };
+            u.DodajDoMoich = [&](const QString& ang, const QString& pol, const QString& zestaw, QString& blad) {
+                ++odswiezone;
+                return vokara::DodajDoMojego(katalog, ang, pol, zestaw, blad);
+            };
+        });
+        // An own set written long ago comes after the one used now.
+        QString blad;
+        QVERIFY(vokara::DodajDoMojego(katalog, "cat", "kot", "Stary", blad));
+        QFile stary(QString::fromStdString((katalog / "dane" / "moje_stary.txt").string()));
+        QVERIFY(stary.open(QIODevice::ReadWrite));
+        QVERIFY(stary.setFileTime(QDateTime::currentDateTime().addDays(-30), QFileDevice::FileModificationTime));
+        stary.close();
+
+        auto& s = g.test();
+        auto* pole = g.ui().EWpis4;
+        auto* komunikat = testy::znajdz<QLabel>(s, "LKomunikat4");
+        auto* zestawy = testy::znajdz<QComboBox>(s, "CZestaw4");
+        auto* dodaj = testy::znajdz<QPushButton>(s, "BDodaj4");
+        const auto szukaj = [&](const QString& slowo) {
+            pole->clear();
+            testy::wpisz(pole, slowo);
+            QTRY_VERIFY_WITH_TIMEOUT(!s.Pozycje().empty() && s.Pozycje()[0].Polski.size() > 0 &&
+                                         (s.Pozycje()[0].Angielski.startsWith(slowo) || s.Pozycje()[0].Polski == slowo),
+                                     5000);
+        };
+        const auto pary = [&] {
+            vokara::WlasnyZestaw z;
+            return vokara::WczytajWlasny(katalog, "moje_moje_slowka.txt", z) ? z.Pary : QList<vokara::Para>();
+        };
+        szukaj("umbrella");
+        QCOMPARE(zestawy->itemData(0).toString(), QStringLiteral("Stary"));
+        QCOMPARE(zestawy->itemText(1), QStringLiteral("Moje słówka (nowy zestaw)"));
+        zestawy->setCurrentIndex(1);
+        // The second meaning, picked from the keyboard: Tab from the field to the meanings, the arrow down.
+        auto* pierwszy = testy::znajdz<QRadioButton>(s, "RZnaczenie4_1");
+        QTest::keyClick(pole, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), pierwszy);
+        QTest::keyClick(pierwszy, Qt::Key_Down);
+        QCOMPARE(s.Wybrana(), 1);
+        QCOMPARE(s.Pozycje()[1].Polski, QStringLiteral("parasolka"));
+        QTest::keyClick(dodaj, Qt::Key_Return);
+        QCOMPARE(komunikat->text(), QStringLiteral("Dodano „umbrella – parasolka” do zestawu „Moje słówka”."));
+        QCOMPARE(pary(), (QList<vokara::Para>{{"umbrella", "parasolka"}}));
+        QCOMPARE(vokara::NazwyMoichOdOstatniego(katalog), (QStringList{"Moje słówka", "Stary"}));
+        QCOMPARE(zestawy->currentData().toString(), QStringLiteral("Moje słówka"));
+
+        szukaj(QStringLiteral("łyżka"));
+        QCOMPARE(zestawy->itemData(0).toString(), QStringLiteral("Moje słówka"));
+        QTest::mouseClick(dodaj, Qt::LeftButton);
+        QCOMPARE(pary(), (QList<vokara::Para>{{"umbrella", "parasolka"}, {"spoon", QStringLiteral("łyżka")}}));
+        QTest::mouseClick(dodaj, Qt::LeftButton);
+        QVERIFY(komunikat->text().contains(QStringLiteral("jest już w zestawie")));
+
+        szukaj(QStringLiteral("naiwny"));
+        int i = 0;
+        while (i < int(s.Pozycje().size()) && s.Pozycje()[std::size_t(i)].Angielski != QStringLiteral("naïve"))
+            ++i;
+        if (i == int(s.Pozycje().size()))
+            QSKIP("this pol-eng gives no \"naïve\" for \"naiwny\"");
+        QTest::mouseClick(testy::znajdz<QRadioButton>(s, QStringLiteral("RZnaczenie4_%1").arg(i + 1).toLatin1()),
+                          Qt::LeftButton);
+        QCOMPARE(s.Wybrana(), i);
+        const int przed = odswiezone;
+        QTest::mouseClick(dodaj, Qt::LeftButton);
+        QVERIFY2(komunikat->text().contains(QStringLiteral("Windows-1250")), qPrintable(komunikat->text()));
+        QCOMPARE(odswiezone, przed);
+        QCOMPARE(pary().size(), 2);
+    }
+
+    // Without the dictionaries the page says so once in its own line, and pronunciation works as before.
+    void bezSlownika()
+    {
+        QTemporaryDir pusty;
+        JednaStrona<StronaOdsluchu> g({QStringList{"dog*pies"}}, [&](auto&, Uslugi& u) {
+            u.Slownik = std::make_shared<vokara::Slownik>(pusty.path().toStdString());
+        });
+        auto* komunikat = testy::znajdz<QLabel>(g.test(), "LKomunikat4");
+        QTRY_COMPARE(komunikat->text(), QString::fromUtf8(vokara::KomunikatBrakuSlownika));
+        testy::wpisz(g.ui().EWpis4, QStringLiteral("house"));
+        QTest::keyClick(g.ui().EWpis4, Qt::Key_Return);
+        QCOMPARE(g.wymowione, QStringList{"house"});
+        QTest::qWait(StronaOdsluchu::PrzerwaPisania + 100);
+        QCOMPARE(komunikat->text(), QString::fromUtf8(vokara::KomunikatBrakuSlownika));
+        QVERIFY(g.test().Pozycje().empty() && g.odpowiedzi->teksty.isEmpty());
     }
 };
 

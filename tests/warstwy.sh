@@ -12,12 +12,13 @@ declare -A wolno=(
     [warning]=""
     [postepy]="data baza harmonogram"
     [wybory]="postepy data baza"
-    [pages]="engine data baza warning wybory postepy harmonogram"
+    [pages]="engine data baza warning wybory postepy harmonogram slownik"
     [speech]="data baza warning"
     [update]="data baza speech warning"
-    [moje]="data baza warning"
+    [moje]="data baza warning slowa"
+    [slowa]="slownik data baza"
     [help]=""
-    [app]="data engine baza warning postepy wybory pages speech update moje help slownik harmonogram"
+    [app]="data engine baza warning postepy wybory pages speech update moje help slownik harmonogram slowa"
 )
 declare -A folderNaglowka=()
 for naglowek in "$zrodla"/*/*.h; do

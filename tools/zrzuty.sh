@@ -44,8 +44,13 @@ xdotool key Return
 zrzut sluchanie
 
 zakladka 4
-xdotool type --delay 40 "Hello"
+xdotool type --delay 120 "umbrella"
+sleep 1 # the pause in typing, and the dictionary's first load
 zrzut odsluchanie
+xdotool key ctrl+a BackSpace
+xdotool type --delay 40 "łyżka"
+sleep 1
+zrzut slownik-polskie
 xdotool key ctrl+a BackSpace Return
 sleep 0.5
 zrzut komunikat
@@ -59,4 +64,44 @@ sleep 0.4
 kliknij_na_stronie $((665 + 128)) $((375 + 24))
 xdotool key space
 zrzut fiszki
+
+# The words window, as `vokara FILE` opens it for a film's subtitles.
+kill "$vokara"
+wait "$vokara" 2>/dev/null || true
+cat > "$tmp/Spacer.srt" <<'NAPISY'
+1
+00:00:01,200 --> 00:00:03,800
+Take your umbrella, it's going to rain.
+
+2
+00:00:04,100 --> 00:00:07,000
+I left my umbrella on the train again.
+
+3
+00:00:07,500 --> 00:00:10,200
+Then buy a new one at the station,
+and a newspaper for your father.
+
+4
+00:00:11,000 --> 00:00:13,600
+The weather in this town is terrible.
+
+5
+00:00:14,000 --> 00:00:17,300
+We walked along the river to the old bridge,
+and the wind was cold.
+
+6
+00:00:18,000 --> 00:00:20,500
+Look, the bridge is closed. We need another way.
+
+7
+00:00:21,000 --> 00:00:24,000
+Let's take the bus. The station is near the bridge.
+NAPISY
+uruchom_vokara "$tmp/praca" "$tmp/Spacer.srt"
+okno=$(timeout 20 xdotool search --sync --onlyvisible --name '^Słowa z tekstu$' | head -n1) ||
+    blad "the words window did not show"
+sleep 1
+zrzut slowa-z-tekstu
 echo "docs/: $(ls "$zrodla/docs" | tr '\n' ' ')"

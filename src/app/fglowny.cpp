@@ -7,6 +7,7 @@
 #include "fmojezestawy.h"
 #include "fpomoc.h"
 #include "fpostepy.h"
+#include "fslowaztekstu.h"
 #include "fsluchaj.h"
 #include "fwarning.h"
 #include "ikona.h"
@@ -14,12 +15,14 @@
 #include "siec.h"
 #include "skorka.h"
 #include "stronafiszek.h"
+#include "slownik.h"
 #include "stronaodsluchu.h"
 #include "stronasluchu.h"
 #include "stronatestu.h"
 #include "stronawpisu.h"
 #include "tekst.h"
 #include "ui_fglowny.h"
+#include "wlasne.h"
 #include "wybory.h"
 #include "wyborzestawu.h"
 #include "wymawianie.h"
@@ -210,6 +213,16 @@ void TFGlowny::Polacz(TFWarning& warning, TFSluchaj& sluchaj, Siec& siec)
     uslugi_.Powtorka = [this](vokara::Zestaw& wynik) { return stan_.pamiec.WczytajPowtorke(wynik); };
     uslugi_.Odstepy = [this](const vokara::_word& wpis) {
         return stan_.pamiec.OdstepyOcen(wpis.Angielski, wpis.Polski);
+    };
+    // Making the dictionary reads nothing: the dictionary page loads it on a worker thread when first shown.
+    slownik_ = std::make_shared<vokara::Slownik>(vokara::FolderSlownikow());
+    uslugi_.Slownik = slownik_;
+    uslugi_.MojeZestawy = [this] { return vokara::NazwyMoichOdOstatniego(stan_.dane.KatalogRoboczy); };
+    uslugi_.DodajDoMoich = [this](const QString& ang, const QString& pol, const QString& zestaw, QString& blad) {
+        if (!vokara::DodajDoMojego(stan_.dane.KatalogRoboczy, ang, pol, zestaw, blad))
+            return false;
+        OdswiezMoje();
+        return true;
     };
     aktualizacja_ = std::make_unique<Aktualizacja>(
         siec, warning, stan_.dane,
@@ -469,6 +482,47 @@ void TFGlowny::OdswiezMoje()
     }
     // Refilling dropped the review item and the progress bars; the memory puts them back.
     OdswiezPostep();
+}
+
+TFSlowaZTekstu& TFGlowny::SlowaZTekstu()
+{
+    if (!slowa_) {
+        UslugiSlow uslugi;
+        uslugi.Slownik = slownik_;
+        uslugi.Znane = [this] { return stan_.pamiec.OpanowaneAngielskie(); };
+        uslugi.UtworzZestaw = [this](const QString& nazwa, const std::vector<std::pair<QString, QString>>& pary,
+                                     QString& zapisana, QString& blad) {
+            QList<vokara::Para> doZestawu;
+            doZestawu.reserve(qsizetype(pary.size()));
+            for (const auto& [angielski, polski] : pary)
+                doZestawu.append({angielski, polski});
+            return vokara::UtworzMoj(stan_.dane.KatalogRoboczy, nazwa, doZestawu, zapisana, blad);
+        };
+        slowa_ = std::make_unique<TFSlowaZTekstu>(std::move(uslugi), this);
+        connect(slowa_.get(), &TFSlowaZTekstu::zestawUtworzony, this, &TFGlowny::OdswiezMoje);
+    }
+    return *slowa_;
+}
+
+void TFGlowny::OtworzSlowaZTekstu(const QString& sciezka)
+{
+    TFSlowaZTekstu& okno = SlowaZTekstu();
+    okno.Pokaz();
+    if (sciezka.isEmpty())
+        okno.WybierzPlik();
+    else
+        okno.Wczytaj(sciezka);
+}
+
+void TFGlowny::OtworzPlik(const QString& sciezka)
+{
+    if (vokara::TekstDoSlow(sciezka)) {
+        OtworzSlowaZTekstu(sciezka);
+        return;
+    }
+    TFMojeZestawy& edytor = MojeZestawy();
+    edytor.Importuj(sciezka);
+    edytor.Otworz();
 }
 
 void TFGlowny::closeEvent(QCloseEvent* zdarzenie)

@@ -18,8 +18,13 @@ class TFSluchaj;
 class TFMojeZestawy;
 class TFPostepy;
 class TFPomoc;
+class TFSlowaZTekstu;
 class TFWarning;
 class Wymawianie;
+
+namespace vokara {
+class Slownik;
+} // namespace vokara
 
 namespace Ui {
 class TFGlowny;
@@ -56,6 +61,16 @@ public:
     void OdswiezPostep();
     void ButPostepyClick();
     TFPostepy* OknoPostepow() { return postepy_.get(); }
+
+    // The built-in dictionary: made with the window, read only when a page or window that needs it first shows.
+    const std::shared_ptr<vokara::Slownik>& Slownik() const { return slownik_; }
+    // The "Słowa z tekstu" window, created on first use. OtworzSlowaZTekstu shows it with the file read (or, with no
+    // file, asks for one); a set made there is listed in every picker at once.
+    TFSlowaZTekstu& SlowaZTekstu();
+    void OtworzSlowaZTekstu(const QString& sciezka = QString());
+    // A file given to the program (`vokara FILE`): running text (subtitles, HTML, prose; vokara::TekstCiagly) opens
+    // the words window with it, anything else the own-sets editor with the file imported as a new set.
+    void OtworzPlik(const QString& sciezka);
 
     // Opens a help file; replaceable so a test can record the path instead of starting a browser.
     std::function<void(const QString&)> OtwieraczPomocy;
@@ -121,6 +136,8 @@ private:
     std::unique_ptr<TFMojeZestawy> moje_;
     std::unique_ptr<TFPostepy> postepy_; // created on first use
     std::unique_ptr<TFPomoc> pomocOkno_;
+    std::shared_ptr<vokara::Slownik> slownik_;
+    std::unique_ptr<TFSlowaZTekstu> slowa_; // created on first use
     bool zmianaProgramowa_ = false;
     int zPrzodu_ = 1; // the tab in front
     // The round on the exercise page the user left for the welcome page: its page and current entry, and whether it

@@ -1,5 +1,5 @@
-// Program entry: `vokara [FILE]`; a file given opens the own-sets editor with it imported as a new set.
-#include "fmojezestawy.h"
+// Program entry: `vokara [FILE]`; a file given opens the own-sets editor with it imported as a new set, or, when it
+// holds running text (subtitles, HTML, prose), the words window with its words.
 #include "program.h"
 
 #include <QApplication>
@@ -15,10 +15,7 @@ int main(int argc, char** argv)
         return 1;
     // Qt has taken its own options out of the arguments already; the first one left is the file to import.
     const QStringList argumenty = QCoreApplication::arguments();
-    if (argumenty.size() > 1) {
-        TFMojeZestawy& edytor = program.FGlowny->MojeZestawy();
-        edytor.Importuj(argumenty.at(1));
-        edytor.Otworz();
-    }
+    if (argumenty.size() > 1)
+        program.FGlowny->OtworzPlik(argumenty.at(1));
     return QApplication::exec();
 }

@@ -2,14 +2,17 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace vokara {
 class Losowanie;
+class Slownik;
 struct Zestaw;
 struct _word;
 } // namespace vokara
@@ -29,4 +32,10 @@ struct Uslugi {
     // How long (ms) until an entry of the current round would come back after each grade, "Nie pamiętam" first:
     // the learning memory's preview for the flashcards' buttons.
     std::function<std::array<std::int64_t, 4>(const vokara::_word& wpis)> Odstepy;
+    // The built-in dictionary, read by the page that needs it on a worker thread when first shown; null for none.
+    std::shared_ptr<vokara::Slownik> Slownik;
+    // The own sets' names, the one used last first; one pair (Unicode) added to the own set of that name, a new set
+    // when there is none. False with a Polish reason when it cannot be saved (the files are then as they were).
+    std::function<QStringList()> MojeZestawy;
+    std::function<bool(const QString& ang, const QString& pol, const QString& zestaw, QString& blad)> DodajDoMoich;
 };

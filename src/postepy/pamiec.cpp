@@ -853,6 +853,24 @@ StanFsrs Pamiec::Stan(const WpisPamieci& wpis)
     return q.exec() && q.next() ? StanZWiersza(q, 0) : StanFsrs{};
 }
 
+std::vector<std::string> Pamiec::OpanowaneAngielskie()
+{
+    std::vector<std::string> wynik;
+    if (!otwarta_)
+        return wynik;
+    QSqlQuery q(QSqlDatabase::database(nazwa_, false));
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT DISTINCT angielski FROM wpisy WHERE powtorki > 0 AND stabilnosc >= ?"));
+    q.addBindValue(ProgOpanowania);
+    if (!q.exec())
+        return wynik; // the list then leaves nothing out; the next answer reports a file that went wrong
+    while (q.next()) {
+        if (auto angielski = ZBazy(q.value(0)))
+            wynik.push_back(std::move(*angielski));
+    }
+    return wynik;
+}
+
 std::array<std::int64_t, 4> Pamiec::OdstepyOcen(const std::string& angielski, const std::string& polski)
 {
     WpisPamieci wpis;

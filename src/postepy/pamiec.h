@@ -158,6 +158,9 @@ public:
     Statystyki Zbierz(int najwiecejBledow = 10);
     // An entry's state as stored; a new one (Nowy) for an entry never answered.
     StanFsrs Stan(const WpisPamieci& wpis);
+    // The English texts (Windows-1250 bytes, each once) of the entries at stage opanowane in any set: the words the
+    // learner knows, which a list of a text's words leaves out. One query.
+    std::vector<std::string> OpanowaneAngielskie();
 
     // The schedule's weights in use: the defaults, or those fitted to this learner on DataDopasowania.
     const Parametry& UzywaneParametry() const { return parametry_; }

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -304,6 +305,7 @@ struct Slownik::Dane {
     std::string Folder;
     std::mutex Zamek;
     bool Wczytany = false;
+    std::atomic<bool> Czytany{false}; // Wczytany, for Slownik::Czytany without the lock
     Jeden AP{"angielsko-polski", "freedict-eng-pol", "dict-freedict-eng-pol", {}, {}, Jeden::Stan::Brak, {}};
     Jeden PA{"polsko-angielski", "freedict-pol-eng", "dict-freedict-pol-eng", {}, {}, Jeden::Stan::Brak, {}};
     std::string Komunikat;
@@ -461,6 +463,7 @@ void Slownik::Dane::WczytajWszystko()
     if (Wczytany)
         return;
     Wczytany = true;
+    Czytany = true;
     Otworz(AP);
     Otworz(PA);
     // Each pass reads every chunk once, so a damaged chunk anywhere is found now and not in the middle of a session.
@@ -887,6 +890,11 @@ bool Slownik::Wczytaj()
 {
     return Bezpiecznie(
         *d_, [&] { return d_->AP.Gotowy() || d_->PA.Gotowy(); }, false);
+}
+
+bool Slownik::Czytany() const
+{
+    return d_->Czytany;
 }
 
 bool Slownik::Dostepny()

@@ -154,6 +154,9 @@ public:
     // worker thread when it is first shown, so the first look-up is quick. True when at least one dictionary can be
     // used.
     bool Wczytaj();
+    // Whether the dictionaries have been read or are being read; it never reads them (nor waits for a reading), so
+    // the program can check that its start left them alone.
+    bool Czytany() const;
     bool Dostepny();        // either dictionary (reads them first)
     bool AngielskoPolski(); // eng-pol can be used
     bool PolskoAngielski(); // pol-eng can be used
