@@ -45,6 +45,7 @@ struct Formularz {
     QLabel* LW2;
     QLabel* LW3;
     QLabel* LDanyWyraz;
+    QLabel* LIpa;
     QToolButton* BSluchajWyraz_0;
     QToolButton* BSluchajWyraz_1;
     QToolButton* BSluchajWyraz_2;
@@ -63,6 +64,7 @@ struct Formularz {
     QLabel* LKomentarz2;
     QLabel* LWyraz2;
     QLabel* LDanyWyraz2;
+    QLabel* LIpa2;
     QLabel* LOznacza2;
     QToolButton* BSluchajWyrazWpis;
     QFrame* sBevel2;
@@ -81,6 +83,7 @@ struct Formularz {
     QLabel* LKomentarz3;
     QToolButton* BSluchajSlowo;
     QLabel* LWyraz3;
+    QLabel* LIpa3;
     QLabel* LOznacza3;
     TWyborZestawu* CZestawSlow3;
     QLineEdit* EWpis3;
@@ -102,7 +105,7 @@ inline Formularz::Formularz(QWidget& okno)
       STestWyboru(Kontrolka<QWidget>(okno, "STestWyboru")), SWybierzZestaw(Kontrolka<QLabel>(okno, "SWybierzZestaw")),
       LWyraz(Kontrolka<QLabel>(okno, "LWyraz")), LOznacza(Kontrolka<QLabel>(okno, "LOznacza")),
       Lw1(Kontrolka<QLabel>(okno, "Lw1")), LW2(Kontrolka<QLabel>(okno, "LW2")), LW3(Kontrolka<QLabel>(okno, "LW3")),
-      LDanyWyraz(Kontrolka<QLabel>(okno, "LDanyWyraz")),
+      LDanyWyraz(Kontrolka<QLabel>(okno, "LDanyWyraz")), LIpa(Kontrolka<QLabel>(okno, "LIpa")),
       BSluchajWyraz_0(Kontrolka<QToolButton>(okno, "BSluchajWyraz_0")),
       BSluchajWyraz_1(Kontrolka<QToolButton>(okno, "BSluchajWyraz_1")),
       BSluchajWyraz_2(Kontrolka<QToolButton>(okno, "BSluchajWyraz_2")),
@@ -114,7 +117,7 @@ inline Formularz::Formularz(QWidget& okno)
       ButNastepny(Kontrolka<QPushButton>(okno, "ButNastepny")), sWpisSlowa(Kontrolka<QWidget>(okno, "sWpisSlowa")),
       LWybierzZestaw2(Kontrolka<QLabel>(okno, "LWybierzZestaw2")), LKomentarz2(Kontrolka<QLabel>(okno, "LKomentarz2")),
       LWyraz2(Kontrolka<QLabel>(okno, "LWyraz2")), LDanyWyraz2(Kontrolka<QLabel>(okno, "LDanyWyraz2")),
-      LOznacza2(Kontrolka<QLabel>(okno, "LOznacza2")),
+      LIpa2(Kontrolka<QLabel>(okno, "LIpa2")), LOznacza2(Kontrolka<QLabel>(okno, "LOznacza2")),
       BSluchajWyrazWpis(Kontrolka<QToolButton>(okno, "BSluchajWyrazWpis")), sBevel2(Kontrolka<QFrame>(okno, "sBevel2")),
       LNaglowek_2(Kontrolka<QLabel>(okno, "LNaglowek_2")), EWpis2(Kontrolka<QLineEdit>(okno, "EWpis2")),
       CZestawSlow2(Kontrolka<TWyborZestawu>(okno, "CZestawSlow2")),
@@ -124,8 +127,9 @@ inline Formularz::Formularz(QWidget& okno)
       sSluchanie(Kontrolka<QWidget>(okno, "sSluchanie")), LNaglowek3(Kontrolka<QLabel>(okno, "LNaglowek3")),
       LWybierzZestaw3(Kontrolka<QLabel>(okno, "LWybierzZestaw3")), LKomentarz3(Kontrolka<QLabel>(okno, "LKomentarz3")),
       BSluchajSlowo(Kontrolka<QToolButton>(okno, "BSluchajSlowo")), LWyraz3(Kontrolka<QLabel>(okno, "LWyraz3")),
-      LOznacza3(Kontrolka<QLabel>(okno, "LOznacza3")), CZestawSlow3(Kontrolka<TWyborZestawu>(okno, "CZestawSlow3")),
-      EWpis3(Kontrolka<QLineEdit>(okno, "EWpis3")), ButSprawdz3(Kontrolka<QPushButton>(okno, "ButSprawdz3")),
+      LIpa3(Kontrolka<QLabel>(okno, "LIpa3")), LOznacza3(Kontrolka<QLabel>(okno, "LOznacza3")),
+      CZestawSlow3(Kontrolka<TWyborZestawu>(okno, "CZestawSlow3")), EWpis3(Kontrolka<QLineEdit>(okno, "EWpis3")),
+      ButSprawdz3(Kontrolka<QPushButton>(okno, "ButSprawdz3")),
       ButNastepny3(Kontrolka<QPushButton>(okno, "ButNastepny3")), ButUznaj3(Kontrolka<QPushButton>(okno, "ButUznaj3")),
       sSluchanieSlowa(Kontrolka<QWidget>(okno, "sSluchanieSlowa")), LNaglowek4(Kontrolka<QLabel>(okno, "LNaglowek4")),
       LTekst(Kontrolka<QLabel>(okno, "LTekst")), EWpis4(Kontrolka<QLineEdit>(okno, "EWpis4")),

@@ -3,8 +3,8 @@
 #include "cwiczenie.h"
 #include "formularz_testowy.h"
 #include "program_testowy.h"
-#include "stronafiszek.h"
 #include "slownik.h"
+#include "stronafiszek.h"
 #include "stronaodsluchu.h"
 #include "stronasluchu.h"
 #include "stronatestu.h"
@@ -17,8 +17,8 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QMediaPlayer>
-#include <QSignalSpy>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QWheelEvent>
 
@@ -847,6 +847,39 @@ private slots:
     // The dictionary page with the installed dictionaries (skipped without them): a typed word's headword line, its
     // meanings under the field, a Polish word's English candidates each with its loudspeaker, what a screen reader
     // hears; Enter still speaks the typed text.
+    // The English word given shows its IPA in a small line under it; the Polish given shows none, and the dictation
+    // shows the word with its IPA only once the answer is checked.
+    void ipaWCwiczeniach()
+    {
+        const auto slownik = Slownik();
+        if (!slownik)
+            QSKIP("the FreeDict dictionaries are not installed");
+        const auto zeSlownikiem = [&](auto&, Uslugi& u) { u.Slownik = slownik; };
+        {
+            JednaStrona<StronaWpisu> g({QStringList{"umbrella*parasol"}}, zeSlownikiem);
+            const auto ui = g.ui();
+            g.wybierz(ui.CZestawSlow2, 0);
+            QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(ui.LIpa2->text(), QStringLiteral("/ʌmˈbrələ/"), 5000);
+            QVERIFY(ui.LIpa2->isVisible());
+            QCOMPARE(ui.LIpa2->geometry().top(), ui.LDanyWyraz2->geometry().bottom() + 0); // just under the word
+            g.wybierz(ui.CZestawSlow2, 0);
+            QTest::mouseClick(ui.RJezyk2_1, Qt::LeftButton);
+            QTest::mouseClick(ui.ButNastepny2, Qt::LeftButton);
+            QTest::qWait(100);
+            QVERIFY(!ui.LIpa2->isVisible());
+        }
+        JednaStrona<StronaSluchu> g({QStringList{"umbrella*parasol"}}, zeSlownikiem);
+        const auto ui = g.ui();
+        g.wybierz(ui.CZestawSlow3, 0);
+        QTest::mouseClick(ui.ButNastepny3, Qt::LeftButton);
+        QTest::qWait(100);
+        QVERIFY(!ui.LIpa3->isVisible());
+        testy::wpisz(ui.EWpis3, QStringLiteral("parasol"));
+        QTest::keyClick(ui.EWpis3, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(ui.LIpa3->text(), QStringLiteral("umbrella  /ʌmˈbrələ/"), 5000);
+    }
+
     void slownikNaStronie_data()
     {
         QTest::addColumn<QString>("wpis");

@@ -2,11 +2,15 @@
 #include "cwiczenie.h"
 
 #include "fwarning.h"
+#include "kodowanie.h"
+#include "slownik.h"
 #include "tekst.h"
+#include "wtle.h"
 #include "wybory.h"
 #include "wyborzestawu.h"
 
 #include <QAccessible>
+#include <QFutureWatcher>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -147,6 +151,35 @@ void Cwiczenie::UznajOdpowiedz()
     Oglos(komentarz_);
     PokazPostep();
     nastepny_->setFocus();
+}
+
+void Cwiczenie::PokazWymowe(QLabel* linia, const std::string& angielski, bool zeSlowem)
+{
+    const quint64 numer = ++numerWymowy_;
+    linia->clear();
+    linia->hide();
+    if (!uslugi_.Slownik)
+        return;
+    auto* czeka = new QFutureWatcher<std::string>(this);
+    connect(czeka, &QFutureWatcherBase::finished, this, [this, czeka, linia, numer, angielski, zeSlowem] {
+        czeka->deleteLater();
+        const std::string ipa = czeka->result();
+        if (numer != numerWymowy_ || ipa.empty())
+            return;
+        const QString tekst = QString::fromStdString(ipa);
+        linia->setText(zeSlowem ? vokara::ZCp1250(angielski) + QStringLiteral("  ") + tekst : tekst);
+        linia->setAccessibleName(QStringLiteral("Wymowa: ") + tekst);
+        linia->show();
+    });
+    czeka->setFuture(vokara::WTle(
+        [slownik = uslugi_.Slownik, utf8 = vokara::Cp1250NaUtf8(angielski)] { return slownik->Ipa(utf8); }));
+}
+
+void Cwiczenie::UkryjWymowe(QLabel* linia)
+{
+    ++numerWymowy_;
+    linia->clear();
+    linia->hide();
 }
 
 void Cwiczenie::UkryjPostep()

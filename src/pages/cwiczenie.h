@@ -44,6 +44,11 @@ protected:
     void PokazUznanie(bool widoczne);
     void UznajOdpowiedz();
 
+    // The IPA of an English word (data bytes) in its own small line, the word before it when `zeSlowem`. The
+    // dictionary answers on a worker thread (its first use reads it); a line asked again meanwhile drops the answer.
+    void PokazWymowe(QLabel* linia, const std::string& angielski, bool zeSlowem = false);
+    void UkryjWymowe(QLabel* linia);
+
     // "Zaliczone: X z Y, błędy: Z" of the loaded set, entries left out of the round not counted.
     void PokazPostep();
     // An answer to the current entry has just been checked (its Zaliczony says how): report it, show the score.
@@ -77,7 +82,8 @@ private:
     QPushButton* uznaj_ = nullptr;
     QLabel* postep_ = nullptr;
     QString tekstBezczynny_;
-    int bledy_ = 0; // wrong answers in the current round
+    int bledy_ = 0;           // wrong answers in the current round
+    quint64 numerWymowy_ = 0; // the latest IPA asked for; an older answer is dropped
 };
 
 // The item index of a "Tryb pracy" group: 0 English given, 1 Polish given.

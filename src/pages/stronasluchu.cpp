@@ -37,6 +37,7 @@ void StronaSluchu::UkryjSluch()
     for (QWidget* w : std::initializer_list<QWidget*>{ui->BSluchajSlowo, ui->ButSprawdz3, ui->ButNastepny3, ui->LWyraz3,
                                                       ui->LOznacza3, ui->EWpis3, ui->ButUznaj3})
         w->hide();
+    UkryjWymowe(ui->LIpa3);
     ui->LKomentarz3->setText(QStringLiteral("Wybierz któryś z zestawów słów"));
     UkryjPostep();
 }
@@ -54,6 +55,7 @@ bool StronaSluchu::Wczytaj(int i)
 void StronaSluchu::PokazSluch()
 {
     PokazUznanie(false);
+    UkryjWymowe(ui->LIpa3); // it would give the word away
     ui->ButSprawdz3->show();
     ui->ButNastepny3->hide();
     ui->LKomentarz3->clear();
@@ -87,6 +89,8 @@ void StronaSluchu::SprawdzSluch()
     const vokara::Werdykt werdykt = runda_.SprawdzSluch(vokara::DoCp1250(ui->EWpis3->text()));
     Pokaz(werdykt.Komentarz, ui->LKomentarz3);
     PokazUznanie(!werdykt.Dobrze);
+    // Once checked, the word heard is shown with its pronunciation in writing.
+    PokazWymowe(ui->LIpa3, Biezacy().Angielski, true);
     ui->ButSprawdz3->hide();
     ui->ButNastepny3->show();
     Odpowiedziano(vokara::AngielskiPolski);

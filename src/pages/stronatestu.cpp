@@ -134,6 +134,7 @@ void StronaTestu::UkryjTest()
                        static_cast<QWidget*>(ui->ButNastepny), static_cast<QWidget*>(ui->LWyraz),
                        static_cast<QWidget*>(ui->LOznacza), static_cast<QWidget*>(ui->LDanyWyraz)})
         w->hide();
+    UkryjWymowe(ui->LIpa);
     ui->LKomentarz->setText(QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
     UkryjPostep();
 }
@@ -173,6 +174,11 @@ void StronaTestu::WypelnijTest()
     const int d = Tryb();
     const auto opcje = runda_.UlozOpcje(d);
     Pokaz(opcje.Dany, ui->LDanyWyraz);
+    // The English word given: its pronunciation in writing under it.
+    if (d == vokara::AngielskiPolski)
+        PokazWymowe(ui->LIpa, opcje.Dany);
+    else
+        UkryjWymowe(ui->LIpa);
     liczbaOpcji_ = int(opcje.Indeksy.size());
     for (int n = 1; n <= 3; ++n) {
         if (n <= liczbaOpcji_) {

@@ -49,6 +49,7 @@ void StronaWpisu::UkryjWpis()
          std::initializer_list<QWidget*>{ui->BSluchajWyrazWpis, ui->ButSprawdz2, ui->ButNastepny2, ui->LWyraz2,
                                          ui->LOznacza2, ui->LDanyWyraz2, ui->EWpis2, ui->ButUznaj2})
         w->hide();
+    UkryjWymowe(ui->LIpa2);
     ui->LKomentarz2->setText(QStringLiteral("Wybierz któryś z zestawów słów i tryb pracy"));
     UkryjPostep();
 }
@@ -81,6 +82,11 @@ void StronaWpisu::NastepnyWpis()
     // Unlike the choice test the search goes on after the current position, so a wrong entry comes back last.
     if (runda_.NastepnyWyraz() >= 0) {
         Pokaz(Tryb() == 1 ? Biezacy().Polski : Biezacy().Angielski, ui->LDanyWyraz2);
+        // The English word given: its pronunciation in writing under it.
+        if (Tryb() == 0)
+            PokazWymowe(ui->LIpa2, Biezacy().Angielski);
+        else
+            UkryjWymowe(ui->LIpa2);
         PokazWpis();
     } else {
         KoniecRundy();
