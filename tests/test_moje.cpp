@@ -3,17 +3,18 @@
 #include "formularz_testowy.h"
 #include "import.h"
 #include "program_testowy.h"
+#include "slownik.h"
 #include "tekst.h"
 #include "zbior.h"
 
-#include <QLabel>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
-#include <QTabBar>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStringEncoder>
+#include <QTabBar>
 #include <QTableView>
 #include <QXmlStreamReader>
 
@@ -34,12 +35,20 @@ QString probka(const QString& plik)
     return QStringLiteral(VOKARA_TESTY_DANE "/moje/") + plik;
 }
 
-// Keys go where the focus is, as a user's do: to the table, then to the cell editor it opens.
+// Keys go where the focus is, as a user's do: to the table, then to the cell editor it opens (or to the list of
+// suggestions open under it, which takes the keys first).
 void klawisz(int klawisz, Qt::KeyboardModifiers modyfikatory = Qt::NoModifier)
 {
-    QWidget* cel = QApplication::focusWidget();
+    QWidget* lista = QApplication::activePopupWidget();
+    QWidget* okno = QApplication::focusWidget() ? QApplication::focusWidget()->window() : nullptr;
+    QWidget* cel = lista ? lista : QApplication::focusWidget();
     QVERIFY(cel);
     QTest::keyClick(cel, Qt::Key(klawisz), modyfikatory);
+    // The offscreen platform hands activation back from a closed pop-up to no window, as a desktop always does.
+    if (lista && !lista->isVisible() && okno) {
+        QCoreApplication::processEvents();
+        QApplication::setActiveWindow(okno);
+    }
 }
 
 void pisz(const QString& tekst)
@@ -518,6 +527,47 @@ private slots:
             QVERIFY(u[1].Pole[0].Tekst.contains(QStringLiteral("wierszu 1")));
             QVERIFY(!u[1].Pole[0].Blokuje);
         }
+    }
+
+    // An empty cell beside a word offers the dictionary's meanings: Tab takes the first, a word of one's own stays.
+    void podpowiedziSlownika()
+    {
+        testy::Katalog k;
+        k.lista({"01.12.2026*1.0", "Dom*dom.txt"});
+        k.zestaw("dom.txt", {"Słowo*Znaczenie", "house*dom"});
+        Program p;
+        testy::Odpowiedzi odp(*p.FWarning);
+        QVERIFY(p.Pokaz());
+        if (!p.FGlowny->Slownik()->Wczytaj())
+            QSKIP("the FreeDict dictionaries are not installed");
+        TFMojeZestawy& e = p.FGlowny->MojeZestawy();
+        e.Otworz();
+        QVERIFY(QTest::qWaitForWindowActive(&e));
+        auto* tabela = e.findChild<QTableView*>("TSlowa");
+        tabela->setFocus();
+        tabela->setCurrentIndex(e.Model().index(0, 0));
+        pisz("spoon");
+        klawisz(Qt::Key_Tab);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        klawisz(Qt::Key_Tab);
+        QTRY_COMPARE(e.Model().Pary().value(0), (Para{"spoon", QStringLiteral("łyżka")}));
+        // Polish first: its English is offered in the empty cell before it.
+        QTRY_COMPARE(tabela->currentIndex(), e.Model().index(1, 0));
+        klawisz(Qt::Key_Tab);
+        pisz(QStringLiteral("łyżka"));
+        klawisz(Qt::Key_Backtab);
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        klawisz(Qt::Key_Tab);
+        QTRY_COMPARE(e.Model().Pary().value(1).Angielski, QStringLiteral("spoon"));
+        // A word of one's own, typed over the suggestions, is what the cell keeps.
+        QTRY_COMPARE(tabela->currentIndex(), e.Model().index(1, 1));
+        klawisz(Qt::Key_Tab);
+        QTRY_COMPARE(tabela->currentIndex(), e.Model().index(2, 0));
+        pisz("knife");
+        klawisz(Qt::Key_Tab);
+        pisz(QStringLiteral("nożyk"));
+        klawisz(Qt::Key_Tab);
+        QTRY_COMPARE(e.Model().Pary().value(2), (Para{"knife", QStringLiteral("nożyk")}));
     }
 
     // A set typed from the keyboard alone: Tab runs through the cells and from the last one into a new row, Enter in

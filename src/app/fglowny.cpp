@@ -14,8 +14,8 @@
 #include "malowanie.h"
 #include "siec.h"
 #include "skorka.h"
-#include "stronafiszek.h"
 #include "slownik.h"
+#include "stronafiszek.h"
 #include "stronaodsluchu.h"
 #include "stronasluchu.h"
 #include "stronatestu.h"
@@ -441,6 +441,10 @@ TFMojeZestawy& TFGlowny::MojeZestawy()
             *warning_, this);
         connect(moje_.get(), &TFMojeZestawy::zestawyZmienione, this, &TFGlowny::OdswiezMoje);
         connect(moje_.get(), &TFMojeZestawy::zamkniety, this, &TFGlowny::MojeZamkniete);
+        moje_->UstawSlownik(slownik_);
+        moje_->TekstDoSlow = [](const QString& sciezka) { return vokara::TekstDoSlow(sciezka); };
+        connect(moje_.get(), &TFMojeZestawy::slowaZTekstu, this,
+                [this](const QString& sciezka) { OtworzSlowaZTekstu(sciezka); });
     }
     return *moje_;
 }

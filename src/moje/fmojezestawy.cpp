@@ -2,9 +2,11 @@
 #include "fmojezestawy.h"
 
 #include "fwarning.h"
+#include "slownik.h"
 #include "tabelaslow.h"
 #include "tekst.h"
 #include "ui_fmojezestawy.h"
+#include "wtle.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -194,6 +196,18 @@ TFMojeZestawy::TFMojeZestawy(std::function<std::filesystem::path()> katalogRoboc
     ui->TSlowa->NowyWiersz = [this] { return model_.PustyNaKoncu(); };
     auto* komorka = new KomorkaSlowa(ui->TSlowa);
     ui->TSlowa->setItemDelegate(komorka);
+    komorka->Podpowiedzi = [this](int kolumna, const QString& drugie) {
+        // Only a dictionary already read answers here: the window never waits for one to load.
+        QStringList wynik;
+        if (!slownik_ || !slownik_->Czytany())
+            return wynik;
+        const std::string tekst = drugie.toStdString();
+        const vokara::Wynik w = kolumna == 1 ? slownik_->SzukajAngielskie(tekst) : slownik_->SzukajPolskie(tekst);
+        for (const std::string& z : w.Znaczenia(8))
+            wynik << QString::fromStdString(z);
+        return wynik;
+    };
+    connect(ui->ButSlowaZTekstu, &QPushButton::clicked, this, [this] { emit slowaZTekstu(QString()); });
     connect(komorka, &KomorkaSlowa::zaDlugi, this, &TFMojeZestawy::PokazDlugosc);
 
     connect(ui->LZestawy, &QListWidget::currentRowChanged, this, &TFMojeZestawy::ZmianaZaznaczenia);
@@ -230,8 +244,16 @@ TFMojeZestawy::TFMojeZestawy(std::function<std::filesystem::path()> katalogRoboc
 
 TFMojeZestawy::~TFMojeZestawy() = default;
 
+void TFMojeZestawy::UstawSlownik(std::shared_ptr<vokara::Slownik> slownik)
+{
+    slownik_ = std::move(slownik);
+}
+
 void TFMojeZestawy::Otworz()
 {
+    // The dictionary's suggestions are read in the background while the learner starts typing.
+    if (slownik_ && !slownik_->Czytany())
+        vokara::WTle([slownik = slownik_] { return slownik->Wczytaj(); });
     if (!isVisible())
         zmienionePliki_.clear();
     // Hidden, the window holds no unsaved work but an import waiting to be saved; the list is read afresh.
@@ -562,9 +584,16 @@ void TFMojeZestawy::ButImportujClick()
 {
     const QString sciezka = QFileDialog::getOpenFileName(
         this, QStringLiteral("Importuj słowa"), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-        QStringLiteral("Listy słów (*.txt *.csv *.tsv *.kvtml *.xml);;Wszystkie pliki (*)"));
-    if (!sciezka.isEmpty())
-        Importuj(sciezka);
+        QStringLiteral(
+            "Listy słów i teksty (*.txt *.csv *.tsv *.kvtml *.xml *.srt *.vtt *.htm *.html);;Wszystkie pliki (*)"));
+    if (sciezka.isEmpty())
+        return;
+    // Subtitles or an article are not a list of pairs: their words go to the words window instead.
+    if (TekstDoSlow && TekstDoSlow(sciezka)) {
+        emit slowaZTekstu(sciezka);
+        return;
+    }
+    Importuj(sciezka);
 }
 
 bool TFMojeZestawy::Importuj(const QString& sciezka)

@@ -12,6 +12,10 @@
 #include <optional>
 
 class QListWidgetItem;
+
+namespace vokara {
+class Slownik;
+}
 class TFWarning;
 
 namespace Ui {
@@ -89,7 +93,16 @@ public:
     const ModelSlow& Model() const { return model_; }
     vokara::WlasnyZestaw Biezacy() const;
 
+    // The built-in dictionary: an empty cell beside a word offers its meanings (null: no suggestions).
+    void UstawSlownik(std::shared_ptr<vokara::Slownik> slownik);
+    // Tells a file of running text (subtitles, an article) from a word list, for "Importuj…" (not set: every file is
+    // imported as a list).
+    std::function<bool(const QString& sciezka)> TekstDoSlow;
+
 signals:
+    // "Słowa z tekstu…", or a file of running text picked in "Importuj…": the words window should take it (an empty
+    // path: it asks for a file itself).
+    void slowaZTekstu(const QString& sciezka);
     // A set was saved or removed: the pickers must list the own sets afresh.
     void zestawyZmienione();
     // The window closed; the set files saved or removed while it was open (Windows-1250 names).
@@ -131,6 +144,7 @@ private:
     QStringList zmienionePliki_; // saved or removed since the window was opened
     // The first row of an imported file while it is taken as the columns' titles (and so left out of the table).
     std::optional<vokara::Para> naglowekImportu_;
+    std::shared_ptr<vokara::Slownik> slownik_;
     bool wypelnianie_ = false; // the program itself is filling the fields: no change to record
     int wierszListy_ = -1;
     bool pierwszePokazanie_ = true;

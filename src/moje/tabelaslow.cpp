@@ -3,8 +3,12 @@
 
 #include "zbior.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTimer>
 
 bool TabelaSlow::NaOstatnimWierszu() const
 {
@@ -72,6 +76,41 @@ void TabelaSlow::keyPressEvent(QKeyEvent* zdarzenie)
     QTableView::keyPressEvent(zdarzenie);
 }
 
+namespace {
+
+// Tab or Enter in the open list of suggestions: what the learner chose goes into the cell, and the table moves on.
+class FiltrTabu : public QObject {
+public:
+    FiltrTabu(QCompleter* lista, QLineEdit* pole) : QObject(pole), lista_(lista), pole_(pole) {}
+
+protected:
+    bool eventFilter(QObject* obiekt, QEvent* zdarzenie) override
+    {
+        if (zdarzenie->type() != QEvent::KeyPress || !lista_->popup()->isVisible())
+            return QObject::eventFilter(obiekt, zdarzenie);
+        const int klawisz = static_cast<QKeyEvent*>(zdarzenie)->key();
+        if (klawisz != Qt::Key_Tab && klawisz != Qt::Key_Return && klawisz != Qt::Key_Enter)
+            return QObject::eventFilter(obiekt, zdarzenie);
+        // Tab takes the suggestion highlighted, the first when none is; Enter only one the arrows picked.
+        QModelIndex wybrana = lista_->popup()->currentIndex();
+        if (!wybrana.isValid() && klawisz == Qt::Key_Tab)
+            wybrana = lista_->completionModel()->index(0, 0);
+        if (wybrana.isValid())
+            pole_->setText(wybrana.data(Qt::DisplayRole).toString());
+        lista_->popup()->hide();
+        // Then the table's own key, at once: the cell is committed and the table moves on as it always does.
+        QKeyEvent dalej(QEvent::KeyPress, klawisz, Qt::NoModifier);
+        QCoreApplication::sendEvent(pole_, &dalej);
+        return true;
+    }
+
+private:
+    QCompleter* lista_;
+    QLineEdit* pole_;
+};
+
+} // namespace
+
 QWidget* KomorkaSlowa::createEditor(QWidget* rodzic, const QStyleOptionViewItem& opcje, const QModelIndex& indeks) const
 {
     QWidget* edytor = QStyledItemDelegate::createEditor(rodzic, opcje, indeks);
@@ -86,5 +125,34 @@ QWidget* KomorkaSlowa::createEditor(QWidget* rodzic, const QStyleOptionViewItem&
         pole->setToolTip(zaDlugo ? vokara::OpisDlugosci(bajty) : QString());
         emit zaDlugi(miejsce, zaDlugo ? bajty : 0);
     });
+    if (Podpowiedzi && indeks.data(Qt::EditRole).toString().trimmed().isEmpty()) {
+        const int kolumna = indeks.column();
+        const QString drugie = indeks.siblingAtColumn(1 - kolumna).data(Qt::EditRole).toString().trimmed();
+        const QStringList podpowiedzi = drugie.isEmpty() ? QStringList() : Podpowiedzi(kolumna, drugie);
+        if (!podpowiedzi.isEmpty())
+            DodajPodpowiedzi(pole, podpowiedzi);
+    }
     return edytor;
+}
+
+void KomorkaSlowa::DodajPodpowiedzi(QLineEdit* pole, const QStringList& podpowiedzi) const
+{
+    auto* lista = new QCompleter(podpowiedzi, pole);
+    lista->setCaseSensitivity(Qt::CaseInsensitive);
+    lista->setCompletionMode(QCompleter::PopupCompletion);
+    lista->setMaxVisibleItems(8);
+    lista->popup()->setAccessibleName(QStringLiteral("Podpowiedzi ze słownika"));
+    pole->setCompleter(lista);
+    // Tab takes the highlighted suggestion (the first, if none is) and then moves on as Tab always does in the
+    // table; Escape or typing on leaves the cell as the learner types it.
+    auto* tab = new FiltrTabu(lista, pole);
+    lista->popup()->installEventFilter(tab);
+    // Shown as the cell opens, once the editor is on screen.
+    QTimer::singleShot(0, pole, [lista, pole] {
+        if (!pole->isVisible())
+            return;
+        lista->setCompletionPrefix(QString());
+        lista->complete();
+        lista->popup()->setCurrentIndex(lista->completionModel()->index(0, 0));
+    });
 }

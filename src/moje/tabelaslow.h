@@ -30,6 +30,8 @@ private:
     void DoNowegoWiersza();
 };
 
+class QLineEdit;
+
 // The cell editor: while a text is typed that is longer than a set file keeps, the field turns red and says how many
 // bytes it holds, before anything is committed.
 class KomorkaSlowa : public QStyledItemDelegate {
@@ -39,6 +41,14 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QWidget* createEditor(QWidget* rodzic, const QStyleOptionViewItem& opcje, const QModelIndex& indeks) const override;
+
+    // What the dictionary offers for an empty cell of column `kolumna` (1: the Polish meanings of the English word
+    // beside it; 0: the English of the Polish one); empty for nothing. Offered in a list under the cell as it opens,
+    // filtered as the learner types; Tab takes the one highlighted (the first at first); nothing goes in by itself.
+    std::function<QStringList(int kolumna, const QString& drugie)> Podpowiedzi;
+
+private:
+    void DodajPodpowiedzi(QLineEdit* pole, const QStringList& podpowiedzi) const;
 
 signals:
     // The text being typed into a cell, as it changes: its size in bytes, or 0 when it fits.
