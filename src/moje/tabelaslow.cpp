@@ -152,7 +152,7 @@ void KomorkaSlowa::DodajPodpowiedzi(QLineEdit* pole, const QStringList& podpowie
         if (!pole->isVisible())
             return;
         lista->setCompletionPrefix(QString());
+        // Nothing highlighted: a highlighted suggestion would already stand in the cell, as if chosen.
         lista->complete();
-        lista->popup()->setCurrentIndex(lista->completionModel()->index(0, 0));
     });
 }
