@@ -136,15 +136,17 @@ private:
         return false;
     }
 
-    // A plural-shaped English word ("socks", "children", "herbs") whose Polish is the plural of one of the noun
-    // meanings of its singular ("skarpetka", "dziecko", "zioło").
+    // A plural-shaped English word ("socks", "children", "herbs", "clothes") whose Polish is the plural of one of the
+    // noun meanings of its singular ("skarpetka", "dziecko", "zioło", "ubranie").
     bool MnogaPotwierdzona(const std::string& angielski, const vokara::Wynik& wynik,
                            const std::vector<std::string>& porownawcze) const
     {
         const std::string slowo = vokara::slownik::Zlozone(angielski);
         std::vector<vokara::Wynik> pojedyncze;
-        if (!wynik.Pusty() && vokara::slownik::Zlozone(wynik.Haslo) != slowo)
-            pojedyncze.push_back(wynik); // the dictionary itself folded the plural ("children" is "child")
+        // The word's own nouns when the dictionary folded a plural ("children" is "child") or lists a word that is
+        // only plural ("clothes" is "ubranie").
+        if (!wynik.Pusty() && (vokara::slownik::Zlozone(wynik.Haslo) != slowo || slowo.ends_with('s')))
+            pojedyncze.push_back(wynik);
         for (const std::string& forma : zestawy::PojedynczeFormy(slowo)) {
             vokara::Wynik w = slownik_->SzukajAngielskie(forma);
             if (!w.Pusty() && vokara::slownik::Zlozone(w.Haslo) == forma)
