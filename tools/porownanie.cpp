@@ -280,13 +280,35 @@ bool BezPrzyimka(std::string_view tekst, bool polski, std::string& reszta)
 
 std::vector<std::string> Rozwiniecia(std::string_view haslo)
 {
-    std::string tekst;
-    for (const char c : haslo) {
-        if (c != '*')
-            tekst += c;
+    // Between "*" marks a "/" parts whole phrases: "*take/come to* power" is "take power" or "come to power".
+    std::vector<std::string> formy = {std::string(haslo)};
+    for (int grupa = 0; grupa < 3; ++grupa) {
+        std::vector<std::string> nowe;
+        bool byla = false;
+        for (const std::string& f : formy) {
+            const std::size_t otwarcie = f.find('*');
+            const std::size_t zamkniecie = otwarcie == std::string::npos ? otwarcie : f.find('*', otwarcie + 1);
+            if (zamkniecie == std::string::npos) {
+                nowe.push_back(f);
+                continue;
+            }
+            byla = true;
+            const std::string wnetrze = f.substr(otwarcie + 1, zamkniecie - otwarcie - 1);
+            std::size_t poczatek = 0;
+            while (poczatek <= wnetrze.size()) {
+                const std::size_t ukosnik = std::min(wnetrze.find('/', poczatek), wnetrze.size());
+                nowe.push_back(f.substr(0, otwarcie) + wnetrze.substr(poczatek, ukosnik - poczatek) +
+                               f.substr(zamkniecie + 1));
+                poczatek = ukosnik + 1;
+            }
+        }
+        formy = std::move(nowe);
+        if (!byla)
+            break;
     }
+    for (std::string& f : formy)
+        std::erase(f, '*');
     // Parts in brackets may be there or not: each group doubles the forms (a few groups at most).
-    std::vector<std::string> formy = {tekst};
     for (int grupa = 0; grupa < 3; ++grupa) {
         std::vector<std::string> nowe;
         bool byla = false;

@@ -30,7 +30,8 @@ bool BezPrzyimka(std::string_view tekst, bool polski, std::string& reszta);
 std::string AmerykanskaPisownia(std::string_view slowo);
 
 // The phrases a dictionary headword stands for: "be/keep in touch (with sb)" is "be in touch with sb",
-// "be in touch", "keep in touch with sb" and "keep in touch"; the headword's "*" marks are left out.
+// "be in touch", "keep in touch with sb" and "keep in touch"; between "*" marks a "/" parts whole phrases
+// ("*fall/be taken* ill" is "fall ill" or "be taken ill").
 std::vector<std::string> Rozwiniecia(std::string_view haslo);
 
 // The nominative plurals a Polish noun in small letters may take ("skarpetka" -> "skarpetki", "kapeć" -> "kapcie",
