@@ -4,6 +4,7 @@
 // Exit status: 0 with no fault, 1 with faults (each printed with its file and line), 2 when the list cannot be read.
 #include "dane.h"
 #include "kodowanie.h"
+#include "porownanie.h"
 #include "slownik.h"
 #include "utf8.h"
 
@@ -31,7 +32,9 @@ constexpr std::size_t NajwiecejWpisow = 60;
 enum class Potwierdzenie { NieSprawdzone, Potwierdzone, Niepotwierdzone };
 
 // An entry counts as confirmed when its Polish text (or one of its comma-separated parts, a note in brackets left
-// out) is among the English word's meanings, or its English among the Polish word's, case folded.
+// out) is among the English word's meanings, or its English among the Polish word's. Texts are compared in the forms
+// of porownanie.h (case, punctuation, British spelling, the dictionary's "sb"/"coś" stand-ins), and a plural entry
+// ("socks*skarpetki") also meets the plural of its singular's noun meanings.
 class SlownikZestawow {
 public:
     bool Otworz(const fs::path& folder, std::string& blad)
@@ -44,41 +47,139 @@ public:
     }
     Potwierdzenie Potwierdz(const std::string& angielski, const std::string& polski) const
     {
-        const auto zlozone = [](const std::string& t) { return vokara::slownik::Zlozone(t); };
-        // Every Polish form worth looking for: the parts, and a reflexive verb without its "się".
-        std::vector<std::string> polskie;
-        for (const std::string& czesc : Czesci(Cp1250NaUtf8(polski))) {
-            polskie.push_back(zlozone(czesc));
-            if (czesc.ends_with(" się"))
-                polskie.push_back(zlozone(czesc.substr(0, czesc.size() - 4)));
-        }
-        // The English: its parts ("go, went, gone" is "go"), and for a phrase also the phrases listed under its
-        // first word.
+        const std::vector<std::string> polskie = Czesci(Cp1250NaUtf8(polski));
         for (const std::string& a : Czesci(Cp1250NaUtf8(angielski))) {
-            std::vector<std::string> znaczenia = slownik_->SzukajAngielskie(a).Znaczenia();
-            if (const auto spacja = a.find(' '); spacja != std::string::npos) {
-                for (const vokara::Wyrazenie& w : slownik_->SzukajAngielskie(a.substr(0, spacja)).Wyrazenia) {
-                    if (zlozone(w.Haslo) != zlozone(a))
-                        continue;
-                    for (const vokara::Znaczenie& z : w.Znaczenia)
-                        znaczenia.push_back(z.Tekst);
-                }
-            }
-            for (const std::string& z : znaczenia) {
-                if (std::find(polskie.begin(), polskie.end(), zlozone(z)) != polskie.end())
-                    return Potwierdzenie::Potwierdzone;
-            }
+            if (Potwierdzone(a, polskie))
+                return Potwierdzenie::Potwierdzone;
+            // A verb with the preposition it takes in both languages is the verb: "rely on*polegać na" is
+            // "rely*polegać", "take part in*brać udział w" is "take part*brać udział".
+            std::string czasownik;
+            if (!zestawy::BezPrzyimka(a, false, czasownik))
+                continue;
+            std::vector<std::string> bezPrzyimka;
             for (const std::string& p : polskie) {
-                for (const std::string& z : slownik_->SzukajPolskie(p).Znaczenia()) {
-                    if (zlozone(z) == zlozone(a))
-                        return Potwierdzenie::Potwierdzone;
-                }
+                std::string reszta;
+                if (zestawy::BezPrzyimka(p, true, reszta))
+                    bezPrzyimka.push_back(reszta);
             }
+            if (!bezPrzyimka.empty() && Potwierdzone(czasownik, bezPrzyimka))
+                return Potwierdzenie::Potwierdzone;
         }
         return Potwierdzenie::Niepotwierdzone;
     }
 
 private:
+    // One English text against the Polish parts: among the word's meanings, the meanings of the phrases listed under
+    // each of its words, the plurals of its singular's nouns, or the Polish words' meanings.
+    bool Potwierdzone(const std::string& a, const std::vector<std::string>& czesci) const
+    {
+        // Every Polish form worth looking for: the parts, and a reflexive verb without its "się".
+        std::vector<std::string> polskie;
+        for (const std::string& czesc : czesci) {
+            polskie.push_back(czesc);
+            if (czesc.ends_with(" się"))
+                polskie.push_back(czesc.substr(0, czesc.size() - 4));
+        }
+        std::vector<std::string> porownawcze;
+        for (const std::string& p : polskie)
+            porownawcze.push_back(zestawy::PorownawczePolskie(p));
+        const auto wsrodPolskich = [&](const std::string& tekst) {
+            return std::find(porownawcze.begin(), porownawcze.end(), tekst) != porownawcze.end();
+        };
+        const std::string porownawczy = zestawy::PorownawczeAngielskie(a);
+        const vokara::Wynik wynik = Szukaj(a);
+        for (const std::string& z : wynik.Znaczenia()) {
+            if (wsrodPolskich(zestawy::PorownawczePolskie(z)))
+                return true;
+        }
+        // "pardon" is listed as "(I beg your) pardon?", "keep an eye on" as "keep an eye on sb" under "eye".
+        for (const std::string& slowo : Slowa(a)) {
+            for (const vokara::Wyrazenie& w : Szukaj(slowo).Wyrazenia) {
+                if (!PasujeDoHasla(w.Haslo, porownawczy))
+                    continue;
+                for (const vokara::Znaczenie& z : w.Znaczenia) {
+                    if (wsrodPolskich(zestawy::PorownawczePolskie(z.Tekst)))
+                        return true;
+                }
+            }
+        }
+        if (a.find(' ') == std::string::npos && MnogaPotwierdzona(a, wynik, porownawcze))
+            return true;
+        for (const std::string& p : polskie) {
+            for (const std::string& z : slownik_->SzukajPolskie(p).Znaczenia()) {
+                if (PasujeDoHasla(z, porownawczy))
+                    return true;
+            }
+        }
+        return false;
+    }
+
+    // The English word's entry; a British spelling the dictionary lacks is looked up in its American form.
+    vokara::Wynik Szukaj(const std::string& angielski) const
+    {
+        vokara::Wynik wynik = slownik_->SzukajAngielskie(angielski);
+        if (!wynik.Pusty())
+            return wynik;
+        std::string amerykanski;
+        for (const std::string& slowo : Slowa(vokara::slownik::Zlozone(angielski)))
+            amerykanski += (amerykanski.empty() ? "" : " ") + zestawy::AmerykanskaPisownia(slowo);
+        return amerykanski == vokara::slownik::Zlozone(angielski) ? wynik : slownik_->SzukajAngielskie(amerykanski);
+    }
+
+    // A dictionary text ("be/keep in touch (with sb)", "Uważaj!''") that stands for the entry's English.
+    static bool PasujeDoHasla(const std::string& haslo, const std::string& porownawczy)
+    {
+        for (const std::string& forma : zestawy::Rozwiniecia(haslo)) {
+            if (zestawy::PorownawczeAngielskie(forma) == porownawczy)
+                return true;
+        }
+        return false;
+    }
+
+    // A plural-shaped English word ("socks", "children", "herbs", "clothes") whose Polish is the plural of one of the
+    // noun meanings of its singular ("skarpetka", "dziecko", "zioło", "ubranie").
+    bool MnogaPotwierdzona(const std::string& angielski, const vokara::Wynik& wynik,
+                           const std::vector<std::string>& porownawcze) const
+    {
+        const std::string slowo = vokara::slownik::Zlozone(angielski);
+        std::vector<vokara::Wynik> pojedyncze;
+        // The word's own nouns when the dictionary folded a plural ("children" is "child") or lists a word that is
+        // only plural ("clothes" is "ubranie").
+        if (!wynik.Pusty() && (vokara::slownik::Zlozone(wynik.Haslo) != slowo || slowo.ends_with('s')))
+            pojedyncze.push_back(wynik);
+        for (const std::string& forma : zestawy::PojedynczeFormy(slowo)) {
+            vokara::Wynik w = slownik_->SzukajAngielskie(forma);
+            if (!w.Pusty() && vokara::slownik::Zlozone(w.Haslo) == forma)
+                pojedyncze.push_back(std::move(w));
+        }
+        for (const vokara::Wynik& w : pojedyncze) {
+            for (const vokara::Grupa& g : w.Grupy) {
+                if (g.Rodzaj != vokara::Czesc::Rzeczownik)
+                    continue;
+                for (const vokara::Znaczenie& z : g.Znaczenia) {
+                    for (const std::string& mnoga : zestawy::LiczbaMnoga(vokara::slownik::Zlozone(z.Tekst))) {
+                        if (std::find(porownawcze.begin(), porownawcze.end(), mnoga) != porownawcze.end())
+                            return true;
+                    }
+                }
+            }
+        }
+        return false;
+    }
+
+    static std::vector<std::string> Slowa(const std::string& tekst)
+    {
+        std::vector<std::string> slowa;
+        std::size_t poczatek = 0;
+        while (poczatek < tekst.size()) {
+            const std::size_t koniec = std::min(tekst.find(' ', poczatek), tekst.size());
+            if (koniec > poczatek)
+                slowa.push_back(tekst.substr(poczatek, koniec - poczatek));
+            poczatek = koniec + 1;
+        }
+        return slowa;
+    }
+
     // "ręka (dłoń)" is "ręka"; "dom, mieszkanie" is "dom" and "mieszkanie".
     static std::vector<std::string> Czesci(const std::string& tekst)
     {
