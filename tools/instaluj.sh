@@ -7,7 +7,7 @@ pakiety=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite
     qt6-translations-l10n
-    libjpeg-dev flite1-dev libmpg123-dev libsoundtouch-dev
+    libjpeg-dev flite1-dev libmpg123-dev
     dict-freedict-eng-pol dict-freedict-pol-eng libespeak-ng-dev zlib1g-dev
     fonts-liberation2 fonts-dejavu-core
 )

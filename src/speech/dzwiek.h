@@ -26,7 +26,7 @@ Probki Przelicz(const Probki& probki, int z, int na);
 // and the sound starts and ends without a click. Empty when nothing rises above the quiet.
 Probki Przytnij(const Probki& probki, int czestotliwosc);
 
-// The same sound slower or faster (`tempo` 0.75 lasts 4/3 as long) at the same pitch (SoundTouch, set for speech).
+// The same sound slower or faster (`tempo` 0.75 lasts 4/3 as long) at the same pitch (WSOLA, set for speech).
 Probki Rozciagnij(const Probki& probki, int czestotliwosc, double tempo);
 
 // An MP3 file decoded to mono (libmpg123): at most NajdluzszeNagranieS of sound, from at most NajwiekszyPlikNagrania
